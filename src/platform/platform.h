@@ -1,0 +1,37 @@
+// The thin layer under which Windows and POSIX differ: path spelling, the
+// program's own location, loading a shared library, local time.
+#ifndef VAULTGAUGE_PLATFORM_PLATFORM_H_
+#define VAULTGAUGE_PLATFORM_PLATFORM_H_
+
+#include <string>
+
+namespace vaultgauge {
+
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// Spells a Windows path for this platform: on POSIX a leading drive "C:" is
+// dropped and every backslash becomes a slash.
+std::string NativePath(const std::string& windows_path);
+
+// The local time of day as "HH:MM:SS".
+std::string LocalTimeOfDay();
+
+// The full path of the running program, and its folder with a trailing separator.
+std::string ProgramPath();
+std::string ProgramFolder();
+
+// The RFC library's file name on this platform.
+const char* RfcLibraryFileName();
+
+// Loads a shared library: first the file `folder` + `name`, then `name`
+// through the system's normal search. Null when neither loads.
+void* LoadSharedLibrary(const std::string& folder, const std::string& name);
+void* FindSymbol(void* library, const char* name);
+
+}  // namespace vaultgauge
+
+#endif  // VAULTGAUGE_PLATFORM_PLATFORM_H_

@@ -1,0 +1,37 @@
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <ctime>
+
+#include "platform/platform.h"
+
+namespace vaultgauge {
+
+std::string LocalTimeOfDay() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[16];
+  std::strftime(text, sizeof text, "%H:%M:%S", &local);
+  return text;
+}
+
+std::string ProgramPath() {
+  char path[4096];
+  ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return std::string();
+  return std::string(path, static_cast<size_t>(length));
+}
+
+const char* RfcLibraryFileName() { return "librfccm.so"; }
+
+void* LoadSharedLibrary(const std::string& folder, const std::string& name) {
+  void* library = nullptr;
+  if (!folder.empty()) library = dlopen((folder + name).c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) library = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+  return library;
+}
+
+void* FindSymbol(void* library, const char* name) { return dlsym(library, name); }
+
+}  // namespace vaultgauge

@@ -1,0 +1,31 @@
+#include "platform/platform.h"
+
+#include <gtest/gtest.h>
+
+namespace vaultgauge {
+namespace {
+
+TEST(PlatformTest, TimeOfDayHasEightCharacters) {
+  std::string time = LocalTimeOfDay();
+  ASSERT_EQ(time.size(), 8u);
+  EXPECT_EQ(time[2], ':');
+  EXPECT_EQ(time[5], ':');
+}
+
+TEST(PlatformTest, ProgramFolderEndsWithSeparator) {
+  std::string folder = ProgramFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), kPathSeparator);
+  EXPECT_EQ(ProgramPath().substr(0, folder.size()), folder);
+}
+
+#ifndef _WIN32
+TEST(PlatformTest, WindowsPathsMapToSlashes) {
+  EXPECT_EQ(NativePath("C:\\PRTG_Path.Txt"), "/PRTG_Path.Txt");
+  EXPECT_EQ(NativePath("\\Program Files\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\"),
+            "/Program Files/PRTG Network Monitor/Custom Sensors/ExeXml/");
+}
+#endif
+
+}  // namespace
+}  // namespace vaultgauge

@@ -1,0 +1,123 @@
+#include "util/file_system.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+
+namespace vaultgauge {
+
+int TextFile::NextRaw() {
+  if (ahead_.empty()) return NextByte();
+  int c = static_cast<unsigned char>(ahead_.front());
+  ahead_.erase(0, 1);
+  return c;
+}
+
+int TextFile::NextChar() {
+  if (!started_) {
+    started_ = true;
+    for (int i = 0; i < 3; ++i) {
+      int c = NextByte();
+      if (c < 0) break;
+      ahead_ += static_cast<char>(c);
+    }
+    // Notepad writes this mark; the sensor's files are plain text.
+    if (ahead_ == "\xEF\xBB\xBF") ahead_.clear();
+  }
+  int c = NextRaw();
+  if (c == '\r') {
+    int next = NextRaw();
+    if (next == '\n') return '\n';
+    if (next >= 0) ahead_.insert(ahead_.begin(), static_cast<char>(next));
+  }
+  return c;
+}
+
+bool TextFile::ReadPiece(size_t max_chars, std::string* piece) {
+  piece->clear();
+  if (max_chars == 0) max_chars = 1;
+  bool any = false;
+  while (piece->size() < max_chars) {
+    int c = NextChar();
+    if (c < 0) break;
+    any = true;
+    piece->push_back(static_cast<char>(c));
+    if (c == '\n') break;
+  }
+  // A NUL byte ends the text of its piece, as it ends a C string.
+  size_t nul = piece->find('\0');
+  if (nul != std::string::npos) piece->resize(nul);
+  return any;
+}
+
+bool TextFile::ReadLine(size_t limit, std::string* line, bool* too_long) {
+  line->clear();
+  *too_long = false;
+  bool any = false;
+  for (;;) {
+    int c = NextChar();
+    if (c < 0) break;
+    any = true;
+    if (c == '\n') break;
+    if (line->size() < limit) {
+      line->push_back(static_cast<char>(c));
+    } else {
+      *too_long = true;
+    }
+  }
+  if (!*too_long && !line->empty() && line->back() == '\r') line->pop_back();
+  size_t nul = line->find('\0');
+  if (nul != std::string::npos) line->resize(nul);
+  return any;
+}
+
+namespace {
+
+class DiskFile : public TextFile {
+ public:
+  explicit DiskFile(std::FILE* file) : file_(file) {}
+  ~DiskFile() override { std::fclose(file_); }
+
+ protected:
+  int NextByte() override { return std::getc(file_); }
+
+ private:
+  std::FILE* file_;
+};
+
+class StringFile : public TextFile {
+ public:
+  explicit StringFile(const std::string& contents) : contents_(contents) {}
+
+ protected:
+  int NextByte() override {
+    if (next_ >= contents_.size()) return -1;
+    return static_cast<unsigned char>(contents_[next_++]);
+  }
+
+ private:
+  const std::string& contents_;
+  size_t next_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<TextFile> RealFileSystem::Open(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return nullptr;
+  // Some systems open a folder for reading; a folder is no profile.
+  struct stat info;
+  if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
+    std::fclose(file);
+    return nullptr;
+  }
+  return std::make_unique<DiskFile>(file);
+}
+
+std::unique_ptr<TextFile> MemoryFileSystem::Open(const std::string& path) {
+  auto it = files_.find(path);
+  if (it == files_.end()) return nullptr;
+  return std::make_unique<StringFile>(it->second);
+}
+
+}  // namespace vaultgauge

@@ -1,0 +1,71 @@
+// The seam through which the sensor reads its files, so that tests can lay out
+// any folder tree in memory. Files are read with the semantics of a text
+// stream, the same on every platform.
+#ifndef VAULTGAUGE_UTIL_FILE_SYSTEM_H_
+#define VAULTGAUGE_UTIL_FILE_SYSTEM_H_
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace vaultgauge {
+
+class TextFile {
+ public:
+  virtual ~TextFile() = default;
+
+  // Reads the next piece: characters up to and including a line feed, at most
+  // `max_chars` of them (a longer line continues in the next piece). Returns
+  // false at the end of the file.
+  bool ReadPiece(size_t max_chars, std::string* piece);
+
+  // Reads the next line without its line end ("\n", or a lone "\r" at the very
+  // end of the file). Keeps at most `limit` characters; `too_long` tells
+  // whether the line had more (they are skipped). Returns false at the end of
+  // the file.
+  bool ReadLine(size_t limit, std::string* line, bool* too_long);
+
+ protected:
+  // The next byte of the file, or -1 at its end.
+  virtual int NextByte() = 0;
+
+ private:
+  // The next character: "\r\n" reads as "\n", as in a Windows text stream, and
+  // a UTF-8 byte-order mark at the start of the file is skipped.
+  int NextChar();
+  int NextRaw();
+
+  std::string ahead_;  // bytes read but not yet taken
+  bool started_ = false;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Opens a file for reading; null when it cannot be opened or is a folder.
+  virtual std::unique_ptr<TextFile> Open(const std::string& path) = 0;
+
+  // A file exists for the sensor when it can be opened for reading.
+  bool Exists(const std::string& path) { return Open(path) != nullptr; }
+};
+
+// The disk, through the C library.
+class RealFileSystem : public FileSystem {
+ public:
+  std::unique_ptr<TextFile> Open(const std::string& path) override;
+};
+
+// Files held in memory, keyed by their full path as the sensor spells it.
+class MemoryFileSystem : public FileSystem {
+ public:
+  void Add(const std::string& path, std::string contents) { files_[path] = std::move(contents); }
+  std::unique_ptr<TextFile> Open(const std::string& path) override;
+
+ private:
+  std::map<std::string, std::string> files_;
+};
+
+}  // namespace vaultgauge
+
+#endif  // VAULTGAUGE_UTIL_FILE_SYSTEM_H_

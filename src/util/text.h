@@ -1,0 +1,43 @@
+// Small text helpers with the exact semantics the sensor's texts rely on.
+#ifndef VAULTGAUGE_UTIL_TEXT_H_
+#define VAULTGAUGE_UTIL_TEXT_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vaultgauge {
+
+// Upper-cases the letters a to z only; every other byte stays as it is.
+std::string UpperCase(std::string_view text);
+
+inline bool Contains(std::string_view text, std::string_view keyword) {
+  return text.find(keyword) != std::string_view::npos;
+}
+
+inline bool StartsWith(std::string_view text, std::string_view head) {
+  return text.substr(0, head.size()) == head;
+}
+
+// Replaces every `from` in `text` by `to`.
+void ReplaceAll(std::string* text, char from, char to);
+
+// Cuts `text` at the first occurrence of `mark` (the mark is removed too).
+void CutAt(std::string* text, std::string_view mark);
+
+// The standard decimal conversion: leading white space skipped, an optional
+// sign, then digits up to the first non-digit; no digits give 0. Saturates
+// instead of overflowing.
+int64_t ParseDecimal(std::string_view text);
+
+// The same conversion into an int, saturating at its bounds.
+int ParseInt(std::string_view text);
+
+std::string_view TrimTrailingBlanks(std::string_view text);
+
+// Writes &, < and > as entities, so that a text cannot break or extend an XML document.
+std::string EscapeXml(std::string_view text);
+
+}  // namespace vaultgauge
+
+#endif  // VAULTGAUGE_UTIL_TEXT_H_

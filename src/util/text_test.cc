@@ -1,0 +1,57 @@
+#include "util/text.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace vaultgauge {
+namespace {
+
+TEST(UpperCaseTest, ChangesOnlyAsciiLetters) {
+  EXPECT_EQ(UpperCase("item=Psapundo:x,gigabyte"), "ITEM=PSAPUNDO:X,GIGABYTE");
+  EXPECT_EQ(UpperCase("\xe4\xf6 {a}"), "\xe4\xf6 {A}");
+}
+
+TEST(ParseDecimalTest, FollowsTheStandardConversion) {
+  struct Case {
+    const char* text;
+    int64_t value;
+  } cases[] = {
+      {"", 0},
+      {"12", 12},
+      {"  \t7x", 7},
+      {"+000000000012345", 12345},
+      {"-42", -42},
+      {"abc", 0},
+      {"- 1", 0},
+      {"00", 0},
+      {"1234", 1234},
+      {"99999999999999999999999", std::numeric_limits<int64_t>::max()},
+      {"-99999999999999999999999", std::numeric_limits<int64_t>::min()},
+      {"-9223372036854775808", std::numeric_limits<int64_t>::min()},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ParseDecimal(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(ParseIntTest, SaturatesAtIntBounds) {
+  EXPECT_EQ(ParseInt("4294967296"), std::numeric_limits<int>::max());
+  EXPECT_EQ(ParseInt("-4294967296"), std::numeric_limits<int>::min());
+  EXPECT_EQ(ParseInt(" 12 "), 12);
+}
+
+TEST(CutAtTest, CutsAtFirstMarkOnly) {
+  std::string text = "GIGABYTE # x # y";
+  CutAt(&text, "#");
+  EXPECT_EQ(text, "GIGABYTE ");
+  std::string untouched = "abc";
+  CutAt(&untouched, " @");
+  EXPECT_EQ(untouched, "abc");
+}
+
+TEST(EscapeXmlTest, EscapesMarkupCharactersOnly) {
+  EXPECT_EQ(EscapeXml("a<b>&c\"'"), "a&lt;b&gt;&amp;c\"'");
+  EXPECT_EQ(EscapeXml(""), "");
+}
+
+}  // namespace
+}  // namespace vaultgauge
