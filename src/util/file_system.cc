@@ -102,15 +102,20 @@ class StringFile : public TextFile {
 
 }  // namespace
 
-std::unique_ptr<TextFile> RealFileSystem::Open(const std::string& path) {
+std::FILE* OpenBinaryFile(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return nullptr;
-  // Some systems open a folder for reading; a folder is no profile.
   struct stat info;
   if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
     std::fclose(file);
     return nullptr;
   }
+  return file;
+}
+
+std::unique_ptr<TextFile> RealFileSystem::Open(const std::string& path) {
+  std::FILE* file = OpenBinaryFile(path);
+  if (file == nullptr) return nullptr;
   return std::make_unique<DiskFile>(file);
 }
 

@@ -4,6 +4,7 @@
 #ifndef VAULTGAUGE_UTIL_FILE_SYSTEM_H_
 #define VAULTGAUGE_UTIL_FILE_SYSTEM_H_
 
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
@@ -49,6 +50,10 @@ class FileSystem {
   // A file exists for the sensor when it can be opened for reading.
   bool Exists(const std::string& path) { return Open(path) != nullptr; }
 };
+
+// Opens a file on disk for reading its bytes as they are; null when it cannot
+// be opened or is a folder (some systems open a folder for reading).
+std::FILE* OpenBinaryFile(const std::string& path);
 
 // The disk, through the C library.
 class RealFileSystem : public FileSystem {

@@ -1,0 +1,83 @@
+#include "rfc/error_report.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace vaultgauge {
+
+namespace {
+
+// A text of a fixed-size field: up to its first zero, never past its end.
+template <size_t N>
+std::string_view FieldText(const char (&field)[N]) {
+  size_t length = 0;
+  while (length < N && field[length] != '\0') ++length;
+  return std::string_view(field, length);
+}
+
+void PrintLabelledLine(Output& output, std::string_view label, std::string_view text) {
+  char head[32];
+  std::snprintf(head, sizeof head, "%-15.*s : ", static_cast<int>(label.size()), label.data());
+  std::string line(head);
+  line.append(text).append("\n");
+  output.Print(line);
+}
+
+// The C handler has no context of its own: the library and the output it
+// reports through are kept here, set by InstallRfcErrorReport.
+struct ReportTarget {
+  RfcApi* api = nullptr;
+  Output* output = nullptr;
+};
+
+ReportTarget& Target() {
+  static ReportTarget target;
+  return target;
+}
+
+}  // namespace
+
+void PrintRfcErrorReport(RfcApi& api, Output& output, std::string_view operation) {
+  output.Print("RFC error\n");
+  PrintLabelledLine(output, "operation/code", operation);
+  RfcErrorInfo info{};
+  api.LastError(&info);
+  PrintLabelledLine(output, "key", FieldText(info.key));
+  PrintLabelledLine(output, "status", FieldText(info.status));
+  PrintLabelledLine(output, "message", FieldText(info.message));
+  PrintLabelledLine(output, "internal status", FieldText(info.intstat));
+  output.Print("\n");
+  api.Close(RFC_HANDLE_NULL);
+  output.Print("* Programm aborted...\n");
+  // The report keeps no end-of-output marker file.
+  output.Print("* Error at EoXput-File...\n");
+}
+
+void InstallRfcErrorReport(RfcSession& session, Output& output) {
+  Target() = ReportTarget{&session.api, &output};
+  static RfcEnv env{&RfcErrorReport, nullptr};
+  session.api.Environment(&env);
+  session.trace.Trace(RFC_HANDLE_NULL, "RfcEnvironment called");
+}
+
+extern "C" void DLL_CALL_BACK_FUNCTION RfcErrorReport(RFC_CHAR* operation) {
+  // Called from the library's C frames: nothing may be thrown through them.
+  try {
+    ReportTarget target = Target();
+    if (target.api != nullptr && target.output != nullptr) {
+      size_t length = 0;
+      // The library's text is bounded here in case it lacks its terminator.
+      while (operation != nullptr && length < 255 && operation[length] != '\0') ++length;
+      PrintRfcErrorReport(*target.api, *target.output,
+                          std::string_view(operation == nullptr ? "" : operation, length));
+    }
+  } catch (...) {
+  }
+  std::fflush(nullptr);
+  // Ends at once, without unwinding through the library or running the
+  // destructors of objects the library's frames may still be using.
+  std::_Exit(kErrorReportExitCode);
+}
+
+}  // namespace vaultgauge

@@ -1,0 +1,32 @@
+// The fatal RFC error report: the failed operation, the library's last error,
+// all connections closed; the run then ends with exit code 1.
+#ifndef VAULTGAUGE_RFC_ERROR_REPORT_H_
+#define VAULTGAUGE_RFC_ERROR_REPORT_H_
+
+#include <string_view>
+
+#include "output/output.h"
+#include "rfc/rfc_api.h"
+#include "rfc/rfc_session.h"
+
+namespace vaultgauge {
+
+inline constexpr int kErrorReportExitCode = 1;
+
+// Prints the report for the failed `operation` through `output` and closes
+// every connection. The driver calls it for a Status::LibraryError and then
+// exits with kErrorReportExitCode.
+void PrintRfcErrorReport(RfcApi& api, Output& output, std::string_view operation);
+
+// Installs the error report as the library's error handler (RfcEnvironment):
+// when the library reports a failure, the report is printed through `output`
+// and the process ends at once with exit code 1. `output` must live until
+// the process ends.
+void InstallRfcErrorReport(RfcSession& session, Output& output);
+
+// The handler itself, as the library calls it. Never returns.
+extern "C" void DLL_CALL_BACK_FUNCTION RfcErrorReport(RFC_CHAR* operation);
+
+}  // namespace vaultgauge
+
+#endif  // VAULTGAUGE_RFC_ERROR_REPORT_H_

@@ -1,0 +1,60 @@
+#include "standin/structures.h"
+
+#include "standin/words.h"
+
+namespace vaultgauge::standin {
+
+std::vector<FieldLayout> LayOut(const std::vector<FieldSpec>& fields) {
+  std::vector<FieldLayout> layout;
+  unsigned next = 0;
+  for (const FieldSpec& field : fields) {
+    if (field.type == kInt) next = (next + 3) / 4 * 4;
+    layout.push_back(FieldLayout{field.type, field.length, next});
+    next += field.length;
+  }
+  return layout;
+}
+
+unsigned LayoutLength(const std::vector<FieldLayout>& layout) {
+  return layout.empty() ? 0 : layout.back().offset + layout.back().length;
+}
+
+const std::vector<FieldSpec>& RfcsiFields() {
+  static const std::vector<FieldSpec> fields = {
+      {"RFCPROTO", kChar, 3},   {"RFCCHARTYP", kChar, 4}, {"RFCINTTYP", kChar, 3},
+      {"RFCFLOTYP", kChar, 3},  {"RFCDEST", kChar, 32},   {"RFCHOST", kChar, 8},
+      {"RFCSYSID", kChar, 8},   {"RFCDATABS", kChar, 8},  {"RFCDBHOST", kChar, 32},
+      {"RFCDBSYS", kChar, 10},  {"RFCSAPRL", kChar, 4},   {"RFCMACH", kChar, 5},
+      {"RFCOPSYS", kChar, 10},  {"RFCTZONE", kChar, 6},   {"RFCDAYST", kChar, 1},
+      {"RFCIPADDR", kChar, 15}, {"RFCKERNRL", kChar, 4},  {"RFCSI_RESV", kChar, 44},
+  };
+  return fields;
+}
+
+const std::vector<FieldSpec>& TableXpcFields() {
+  static const std::vector<FieldSpec> fields = {
+      {"TS", kChar, 30},     {"INIT_EXT", kInt, 4}, {"NEXT_EXT", kInt, 4}, {"MIN_EXT", kInt, 4},
+      {"MAX_EXT", kInt, 4},  {"PCT_INCR", kInt, 4}, {"STATUS", kChar, 9},  {"TSIZE", kPacked, 8},
+      {"TFREE", kPacked, 8}, {"TPCTUSED", kInt, 4}, {"TEXTENTS", kInt, 4}, {"TSEGMENTS", kInt, 4},
+      {"TSAU", kChar, 14},   {"TSAUPCT", kInt, 4},
+  };
+  return fields;
+}
+
+const std::vector<FieldSpec>& DateTimeFields() {
+  static const std::vector<FieldSpec> fields = {{"MONI_DATE", kDate, 8}, {"MONI_TIME", kTime, 6}};
+  return fields;
+}
+
+const FieldSpec* FindField(const std::vector<FieldSpec>& fields, std::string_view name) {
+  for (const FieldSpec& field : fields) {
+    if (EqualsIgnoringCase(field.name, name)) return &field;
+  }
+  return nullptr;
+}
+
+unsigned FieldOffset(const std::vector<FieldSpec>& fields, const FieldSpec* field) {
+  return LayOut(fields)[static_cast<size_t>(field - fields.data())].offset;
+}
+
+}  // namespace vaultgauge::standin

@@ -1,0 +1,30 @@
+// Small text helpers of the stand-in library, which links nothing of the
+// sensor: the landscape file and the connect string are lists of words.
+#ifndef VAULTGAUGE_STANDIN_WORDS_H_
+#define VAULTGAUGE_STANDIN_WORDS_H_
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vaultgauge::standin {
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+std::string UpperCase(std::string_view text);
+std::string_view Trim(std::string_view text);
+std::string_view TrimTrailingBlanks(std::string_view text);
+
+// Splits `text` at blanks and tabs. Double quotes group blanks into a word and
+// are dropped ("" is an empty word). False when a quote is left open.
+bool SplitWords(std::string_view text, std::vector<std::string>* words);
+
+// A whole decimal number: an optional sign and 1 to 18 digits, nothing else.
+bool ParseWholeNumber(std::string_view text, int64_t* value);
+
+// Copies `text` into the `size` bytes at `to`, blank-padded, cut at `size`.
+void PutBlankPadded(std::string_view text, char* to, size_t size);
+
+}  // namespace vaultgauge::standin
+
+#endif  // VAULTGAUGE_STANDIN_WORDS_H_
