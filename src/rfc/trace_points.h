@@ -18,12 +18,12 @@ class TracePoints {
   // `parameter_text` is the upper-cased parameter text; it is looked at at
   // every trace point, as the global list may replace it during the run.
   TracePoints(const std::string& parameter_text, std::FILE* stream = stderr)
-      : parameter_text_(parameter_text), stream_(stream) {}
+      : parameter_text_(&parameter_text), stream_(stream) {}
 
   void Trace(RFC_HANDLE handle, std::string_view step, std::string_view detail = {}) const;
 
  private:
-  const std::string& parameter_text_;
+  const std::string* parameter_text_;
   std::FILE* stream_;
 };
 

@@ -403,11 +403,12 @@ bool StandinRfc::MatchesSpec(RFC_TYPEHANDLE type, unsigned length, const Paramet
   return true;
 }
 
-bool StandinRfc::CheckParameters(const RFC_PARAMETER* list, const std::vector<ParameterSpec>& specs,
-                                 std::string* message) const {
+template <typename Entry, typename EntryCheck>
+bool StandinRfc::CheckList(const Entry* list, const std::vector<ParameterSpec>& specs,
+                           EntryCheck check, std::string* message) const {
   if (list == nullptr) return true;
   for (unsigned i = 0; i < kListLimit; ++i) {
-    const RFC_PARAMETER& entry = list[i];
+    const Entry& entry = list[i];
     if (entry.name == nullptr) return true;
     std::string name = Text(entry.name, kNameLimit);
     if (entry.nlen != name.size()) {
@@ -419,52 +420,42 @@ bool StandinRfc::CheckParameters(const RFC_PARAMETER* list, const std::vector<Pa
       if (name == candidate.name) spec = &candidate;
     }
     if (spec == nullptr) {
-      *message = name + " is no parameter of the function module";
+      *message = name + " is not in the interface of the function module";
       return false;
     }
     if (!MatchesSpec(entry.type, entry.leng, *spec, message)) return false;
-    if (entry.addr == nullptr) {
-      *message = name + ": no place for the value";
-      return false;
-    }
+    if (!check(entry, name, message)) return false;
   }
-  *message = "the parameter list has no end";
+  *message = "the list has no end";
   return false;
 }
 
+bool StandinRfc::CheckParameters(const RFC_PARAMETER* list, const std::vector<ParameterSpec>& specs,
+                                 std::string* message) const {
+  auto has_place = [](const RFC_PARAMETER& entry, const std::string& name, std::string* message) {
+    if (entry.addr != nullptr) return true;
+    *message = name + ": no place for the value";
+    return false;
+  };
+  return CheckList(list, specs, has_place, message);
+}
+
 bool StandinRfc::CheckTables(const RFC_TABLE* list, const std::vector<ParameterSpec>& specs,
-                             std::string* message) {
-  if (list == nullptr) return true;
-  for (unsigned i = 0; i < kListLimit; ++i) {
-    const RFC_TABLE& entry = list[i];
-    if (entry.name == nullptr) return true;
-    std::string name = Text(entry.name, kNameLimit);
-    if (entry.nlen != name.size()) {
-      *message = name + ": name length " + std::to_string(entry.nlen) + " is wrong";
-      return false;
-    }
-    const ParameterSpec* spec = nullptr;
-    for (const ParameterSpec& candidate : specs) {
-      if (name == candidate.name) spec = &candidate;
-    }
-    if (spec == nullptr) {
-      *message = name + " is no table of the function module";
-      return false;
-    }
-    if (!MatchesSpec(entry.type, entry.leng, *spec, message)) return false;
-    const Table* table = FindTable(entry.ithandle);
-    if (table == nullptr) {
+                             std::string* message) const {
+  auto is_table = [this](const RFC_TABLE& entry, const std::string& name, std::string* message) {
+    auto it = tables_.find(entry.ithandle);
+    if (it == tables_.end()) {
       *message = name + ": the table handle is not a table of this library";
       return false;
     }
-    if (table->row_length != entry.leng) {
-      *message = name + ": the table's rows have " + std::to_string(table->row_length) +
+    if (it->second->row_length != entry.leng) {
+      *message = name + ": the table's rows have " + std::to_string(it->second->row_length) +
                  " bytes, the row type " + std::to_string(entry.leng);
       return false;
     }
-  }
-  *message = "the table list has no end";
-  return false;
+    return true;
+  };
+  return CheckList(list, specs, is_table, message);
 }
 
 RFC_RC StandinRfc::Call(RFC_HANDLE handle, const char* function, RFC_PARAMETER* exporting,

@@ -91,7 +91,10 @@ class StandinRfc {
   bool CheckParameters(const RFC_PARAMETER* list, const std::vector<ParameterSpec>& specs,
                        std::string* message) const;
   bool CheckTables(const RFC_TABLE* list, const std::vector<ParameterSpec>& specs,
-                   std::string* message);
+                   std::string* message) const;
+  template <typename Entry, typename EntryCheck>
+  bool CheckList(const Entry* list, const std::vector<ParameterSpec>& specs, EntryCheck check,
+                 std::string* message) const;
   bool MatchesSpec(RFC_TYPEHANDLE type, unsigned length, const ParameterSpec& spec,
                    std::string* message) const;
   void Answer(const Connection& connection, const FunctionSpec& function, RFC_PARAMETER* importing,

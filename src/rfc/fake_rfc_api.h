@@ -1,0 +1,104 @@
+// For tests: an RFC library that records what it is given and answers what
+// the test sets.
+#ifndef VAULTGAUGE_RFC_FAKE_RFC_API_H_
+#define VAULTGAUGE_RFC_FAKE_RFC_API_H_
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "rfc/rfc_api.h"
+
+namespace vaultgauge {
+
+struct RecordedParameter {
+  std::string name;
+  unsigned nlen;
+  RFC_TYPEHANDLE type;
+  unsigned leng;
+  bool operator==(const RecordedParameter&) const = default;
+};
+
+class FakeRfcApi : public RfcApi {
+ public:
+  // What the fake answers.
+  RFC_HANDLE open_result = 7;
+  RFC_RC install_result = RFC_OK;
+  RFC_TYPEHANDLE installed_type = 301;
+  RFC_RC call_result = RFC_OK;
+  RFC_RC receive_result = RFC_OK;
+  const char* exception = nullptr;  // handed out by Receive
+  std::string rfcsi;                // copied into RFCSI_EXPORT
+  RfcErrorInfo last_error{};
+
+  // What the fake was given.
+  std::vector<std::string> calls;  // operation names in order
+  RfcEnv* env = nullptr;
+  RfcOptions options{};
+  RfcHostOptions host_options{};
+  RfcGatewayOptions gateway_options{};
+  std::string connect_string;
+  std::vector<std::string> installed;  // structure names
+  std::vector<RecordedParameter> importing;
+  std::vector<RFC_HANDLE> closed;
+
+  void Environment(RfcEnv* given) override {
+    calls.push_back("RfcEnvironment");
+    env = given;
+  }
+  RFC_HANDLE Open(RfcOptions* given) override {
+    calls.push_back("RfcOpen");
+    options = *given;
+    if (given->mode == RFC_MODE_CPIC) {
+      gateway_options = *static_cast<RfcGatewayOptions*>(given->connopt);
+    } else {
+      host_options = *static_cast<RfcHostOptions*>(given->connopt);
+    }
+    return open_result;
+  }
+  RFC_HANDLE OpenEx(const char* given, RfcErrorInfoEx*) override {
+    calls.push_back("RfcOpenEx");
+    connect_string = given;
+    return open_result;
+  }
+  RFC_RC InstallStructure(const char* name, RfcTypeElement*, unsigned,
+                          RFC_TYPEHANDLE* type) override {
+    calls.push_back("RfcInstallStructure");
+    installed.push_back(name);
+    if (install_result == RFC_OK) *type = installed_type;
+    return install_result;
+  }
+  RFC_RC Call(RFC_HANDLE, const char* function, RfcParameter*, RfcTableEntry*) override {
+    calls.push_back(std::string("RfcCall ") + function);
+    return call_result;
+  }
+  RFC_RC Receive(RFC_HANDLE, RfcParameter* list, RfcTableEntry*, char** given) override {
+    calls.push_back("RfcReceive");
+    importing.clear();
+    for (RfcParameter* p = list; p->name != nullptr; ++p) {
+      importing.push_back(RecordedParameter{p->name, p->nlen, p->type, p->leng});
+      if (std::string(p->name) == "RFCSI_EXPORT" && receive_result == RFC_OK) {
+        std::memcpy(p->addr, rfcsi.data(), rfcsi.size() < p->leng ? rfcsi.size() : p->leng);
+      }
+    }
+    if (exception != nullptr) *given = const_cast<char*>(exception);
+    return receive_result;
+  }
+  int LastError(RfcErrorInfo* info) override {
+    calls.push_back("RfcLastError");
+    *info = last_error;
+    return 0;
+  }
+  void Close(RFC_HANDLE handle) override {
+    calls.push_back("RfcClose");
+    closed.push_back(handle);
+  }
+  ITAB_H ItCreate(const char*, unsigned, unsigned, unsigned) override { return nullptr; }
+  unsigned ItFill(ITAB_H) override { return 0; }
+  void* ItGetLine(ITAB_H, unsigned) override { return nullptr; }
+  int ItDelete(ITAB_H) override { return 0; }
+};
+
+}  // namespace vaultgauge
+
+#endif  // VAULTGAUGE_RFC_FAKE_RFC_API_H_

@@ -1,0 +1,228 @@
+#include "rfc/open_connection.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "rfc/fake_rfc_api.h"
+#include "util/test_folder.h"
+
+namespace vaultgauge {
+namespace {
+
+std::string Contents(std::FILE* stream) {
+  std::fflush(stream);
+  std::rewind(stream);
+  std::string text;
+  for (int c; (c = std::fgetc(stream)) != EOF;) text.push_back(static_cast<char>(c));
+  return text;
+}
+
+std::string Text(const char* text) { return text == nullptr ? "(null)" : text; }
+
+ConnectionProfile R3Profile() {
+  ConnectionProfile profile;
+  profile.Destination = "PRD";
+  profile.Client = "000";
+  profile.User = "MONI";
+  profile.Password = "secret";
+  profile.Language = "E";
+  profile.Mode = "R/3";
+  profile.Hostname = "sapprd01";
+  profile.Sysnr = "00";
+  profile.Gwhost = "sapgw01";
+  profile.Gwservice = "sapgw00";
+  return profile;
+}
+
+class OpenConnectionTest : public ::testing::Test {
+ protected:
+  RFC_HANDLE Open(const ConnectionProfile& profile, const LogonOverrides& overrides = {}) {
+    return OpenConnection(session, profile, overrides, output, &records);
+  }
+
+  TestFolder folder{TestFolder::kEnter};
+  std::string parameter_text;
+  std::FILE* stream = std::tmpfile();
+  Output output{stream, parameter_text};
+  FakeRfcApi api;
+  RfcSession session{api, TracePoints(parameter_text, nullptr)};
+  ConnectionRecords records;
+
+  ~OpenConnectionTest() override { std::fclose(stream); }
+};
+
+TEST_F(OpenConnectionTest, FillsTheOptionsRecordForEachMode) {
+  struct Case {
+    const char* name;
+    std::string mode, hostname, sysnr, gwhost, gwservice;
+    RFC_MODE expected_mode;
+    std::string host, gateway_host, gateway_service;  // "(null)" for a null text
+    int expected_sysnr;
+  } cases[] = {
+      {"R/3", "R/3", "sapprd01", "00", "sapgw01", "sapgw00", RFC_MODE_R3ONLY, "sapprd01", "sapgw01",
+       "sapgw00", 0},
+      {"system number 12", "R/3", "h", "12", "g", "s", RFC_MODE_R3ONLY, "h", "g", "s", 12},
+      {"blanks and a sign", "R/3", "h", " +7x", "g", "s", RFC_MODE_R3ONLY, "h", "g", "s", 7},
+      {"empty texts are null", "", "", "", "", "", RFC_MODE_R3ONLY, "(null)", "(null)", "(null)",
+       0},
+      {"lower-case r/2 is R/3", "r/2", "h", "01", "g", "s", RFC_MODE_R3ONLY, "h", "g", "s", 1},
+      {"R/2 and a blank is R/3", "R/2 ", "h", "01", "g", "s", RFC_MODE_R3ONLY, "h", "g", "s", 1},
+      {"R/2", "R/2", "h", "01", "sapgw01", "sapgw00", RFC_MODE_CPIC, "", "sapgw01", "sapgw00", 0},
+      {"R/2 without gateway", "R/2", "h", "01", "", "", RFC_MODE_CPIC, "", "(null)", "(null)", 0},
+  };
+  for (const Case& c : cases) {
+    ConnectionProfile profile = R3Profile();
+    profile.Mode = c.mode;
+    profile.Hostname = c.hostname;
+    profile.Sysnr = c.sysnr;
+    profile.Gwhost = c.gwhost;
+    profile.Gwservice = c.gwservice;
+    api = FakeRfcApi();
+    ASSERT_EQ(Open(profile), 7u) << c.name;
+    ASSERT_EQ(api.calls, std::vector<std::string>{"RfcOpen"}) << c.name;
+    EXPECT_EQ(api.options.mode, c.expected_mode) << c.name;
+    if (c.expected_mode == RFC_MODE_CPIC) {
+      EXPECT_EQ(records.options.connopt, &records.gateway_options) << c.name;
+      EXPECT_EQ(Text(api.gateway_options.gateway_host), c.gateway_host) << c.name;
+      EXPECT_EQ(Text(api.gateway_options.gateway_service), c.gateway_service) << c.name;
+    } else {
+      EXPECT_EQ(records.options.connopt, &records.host_options) << c.name;
+      EXPECT_EQ(Text(api.host_options.hostname), c.host) << c.name;
+      EXPECT_EQ(api.host_options.sysnr, c.expected_sysnr) << c.name;
+      EXPECT_EQ(Text(api.host_options.gateway_host), c.gateway_host) << c.name;
+      EXPECT_EQ(Text(api.host_options.gateway_service), c.gateway_service) << c.name;
+    }
+  }
+}
+
+TEST_F(OpenConnectionTest, PadsUserAndPasswordInTheOptionsRecordOnly) {
+  struct Case {
+    std::string user, password, padded_user, padded_password;
+  } cases[] = {
+      {"MONI", "secret", "MONI        ", "secret    "},
+      {"TWELVECHARSX", "TENCHARSXY", "TWELVECHARSX", "TENCHARSXY"},
+      {"THIRTEENCHARS", "ELEVENCHARS", "THIRTEENCHARS", "ELEVENCHARS"},
+  };
+  for (const Case& c : cases) {
+    ConnectionProfile profile = R3Profile();
+    profile.User = c.user;
+    profile.Password = c.password;
+    Open(profile);
+    EXPECT_EQ(Text(api.options.user), c.padded_user);
+    EXPECT_EQ(Text(api.options.password), c.padded_password);
+    EXPECT_EQ(Text(api.options.destination), "PRD");
+    EXPECT_EQ(Text(api.options.client), "000");
+    EXPECT_EQ(Text(api.options.language), "E");
+    EXPECT_EQ(api.options.trace, 0);
+    EXPECT_EQ(records.connect_string,
+              "CLIENT=000 USER=" + c.user + " PASSWD=" + c.password + " LANG=D DEST=PRD");
+  }
+}
+
+TEST_F(OpenConnectionTest, OverridesReplaceTheProfilesLogonValues) {
+  Open(R3Profile(), LogonOverrides{"100", "SapQas02", "07"});
+  EXPECT_EQ(Text(api.options.client), "100");
+  EXPECT_EQ(Text(api.host_options.hostname), "SapQas02");
+  EXPECT_EQ(api.host_options.sysnr, 7);
+  EXPECT_EQ(records.connect_string, "CLIENT=100 USER=MONI PASSWD=secret LANG=D DEST=PRD");
+
+  Open(R3Profile(), LogonOverrides{});
+  EXPECT_EQ(Text(api.options.client), "000");
+  EXPECT_EQ(Text(api.host_options.hostname), "sapprd01");
+  EXPECT_EQ(api.host_options.sysnr, 0);
+}
+
+TEST_F(OpenConnectionTest, EveryOpeningFillsTheRecordsAfresh) {
+  ConnectionProfile r2 = R3Profile();
+  r2.Mode = "R/2";
+  Open(R3Profile());
+  Open(r2);
+  EXPECT_EQ(records.host_options.hostname, nullptr);
+  EXPECT_EQ(records.host_options.sysnr, 0);
+  ConnectionProfile empty_gateway = R3Profile();
+  empty_gateway.Gwhost.clear();
+  Open(empty_gateway);
+  EXPECT_EQ(records.gateway_options.gateway_host, nullptr);
+  EXPECT_EQ(records.host_options.gateway_host, nullptr);
+}
+
+TEST_F(OpenConnectionTest, ReadsOverridesFromTheParameterText) {
+  struct Case {
+    std::string raw;
+    std::string host, sysnr;
+  } cases[] = {
+      {"", "", ""},
+      {"x,HOST=SapPrd01,NO=05", "SapPrd01", "05"},
+      {",host=SapPrd01 GIGABYTE", "SapPrd01", ""},
+      {",HOST=,NO=", "", ""},
+      {",HOST= x", "", ""},
+      {",no=12#", "", "12#"},
+      {"HOST=abc", "", ""},  // the keyword begins with its comma
+  };
+  for (const Case& c : cases) {
+    std::string upper;
+    for (char ch : c.raw) upper.push_back(static_cast<char>(std::toupper(ch)));
+    LogonOverrides overrides = ReadLogonOverrides(upper, c.raw, "123");
+    EXPECT_EQ(overrides.Host, c.host) << c.raw;
+    EXPECT_EQ(overrides.Sysnr, c.sysnr) << c.raw;
+    EXPECT_EQ(overrides.Client, "123") << c.raw;
+  }
+  // A progress line may have cut the raw text short: the rest comes from the
+  // upper-cased text at the same positions.
+  EXPECT_EQ(ReadLogonOverrides("#,HOST=SAPPRD", "", "").Host, "SAPPRD");
+  EXPECT_EQ(ReadLogonOverrides(",HOST=" + std::string(60, 'h'), "", "").Host.size(), 47u);
+}
+
+TEST_F(OpenConnectionTest, CopiesTheDestinationFileAndOpensByConnectString) {
+  std::string contents = "DEST=PRD\r\nTYPE=A\n";
+  contents += std::string("\0\x1a\xff", 3);
+  for (int i = 0; i < 2000; ++i) contents += "ASHOST=sapprd01\n";
+  folder.Write("SapRfc.PRD", contents);
+  folder.Write("SapRfc.ini", "old contents that are longer than nothing");
+
+  EXPECT_EQ(Open(R3Profile()), 7u);
+  EXPECT_EQ(api.calls, std::vector<std::string>{"RfcOpenEx"});
+  EXPECT_EQ(api.connect_string, "CLIENT=000 USER=MONI PASSWD=secret LANG=D DEST=PRD");
+  EXPECT_EQ(folder.Read("SapRfc.ini"), contents);
+  EXPECT_EQ(Contents(stream), "* SapRfc.Ini.......: PRD<\n");
+}
+
+TEST_F(OpenConnectionTest, AnEmptyDestinationFileGivesAnEmptyCopy) {
+  folder.Write("SapRfc.PRD", "");
+  folder.Write("SapRfc.ini", "old");
+  EXPECT_EQ(Open(R3Profile()), 7u);
+  EXPECT_EQ(folder.Read("SapRfc.ini"), "");
+}
+
+TEST_F(OpenConnectionTest, NoCopyNoLibraryCall) {
+  folder.Write("SapRfc.PRD", "DEST=PRD\n");
+  folder.MakeFolder("SapRfc.ini");
+  EXPECT_EQ(Open(R3Profile()), 0u);
+  EXPECT_TRUE(api.calls.empty());
+  EXPECT_EQ(Contents(stream), "* SapRfc.Ini.......: PRD<\n");
+}
+
+TEST_F(OpenConnectionTest, AFolderIsNoDestinationFile) {
+  folder.MakeFolder("SapRfc.PRD");
+  EXPECT_EQ(Open(R3Profile()), 7u);
+  EXPECT_EQ(api.calls, std::vector<std::string>{"RfcOpen"});
+  EXPECT_EQ(Contents(stream), "");
+}
+
+TEST_F(OpenConnectionTest, WritesItsTracePointsOnlyWithSyslog) {
+  std::FILE* trace = std::tmpfile();
+  session.trace = TracePoints(parameter_text, trace);
+  Open(R3Profile());
+  parameter_text = "X,SYSLOG";
+  api.open_result = 0;
+  Open(R3Profile());
+  folder.Write("SapRfc.PRD", "DEST=PRD\n");
+  api.open_result = 3;
+  Open(R3Profile());
+  EXPECT_EQ(Contents(trace), "0 RfcOpen called \n3 RfcOpenEx called \n");
+  std::fclose(trace);
+}
+
+}  // namespace
+}  // namespace vaultgauge
