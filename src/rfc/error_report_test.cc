@@ -11,14 +11,6 @@
 namespace vaultgauge {
 namespace {
 
-std::string Contents(std::FILE* stream) {
-  std::fflush(stream);
-  std::rewind(stream);
-  std::string text;
-  for (int c; (c = std::fgetc(stream)) != EOF;) text.push_back(static_cast<char>(c));
-  return text;
-}
-
 FakeRfcApi ApiWithLastError() {
   FakeRfcApi api;
   std::strcpy(api.last_error.key, "RFC_ERROR_RESOURCE");
@@ -44,7 +36,7 @@ TEST(ErrorReportTest, PrintsLabelledLinesAndClosesAllConnections) {
   std::FILE* stream = std::tmpfile();
   Output output(stream, parameter_text);
   PrintRfcErrorReport(api, output, "ItCreate TS");
-  EXPECT_EQ(Contents(stream), kReport);
+  EXPECT_EQ(StreamContents(stream), kReport);
   EXPECT_EQ(api.closed, std::vector<RFC_HANDLE>{RFC_HANDLE_NULL});
   std::fclose(stream);
 }
@@ -56,7 +48,7 @@ TEST(ErrorReportTest, ReadsNoFieldPastItsEnd) {
   std::FILE* stream = std::tmpfile();
   Output output(stream, parameter_text);
   PrintRfcErrorReport(api, output, "RfcInstallStructure");
-  std::string report = Contents(stream);
+  std::string report = StreamContents(stream);
   EXPECT_NE(report.find("key             : " + std::string(33, 'k') + "\n"), std::string::npos);
   EXPECT_NE(report.find("internal status : " + std::string(128, 'k') + "\n"), std::string::npos);
   std::fclose(stream);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "profile/connection_profile.h"
 #include "rfc/rfc_api.h"
 
 namespace vaultgauge {
@@ -98,6 +99,22 @@ class FakeRfcApi : public RfcApi {
   void* ItGetLine(ITAB_H, unsigned) override { return nullptr; }
   int ItDelete(ITAB_H) override { return 0; }
 };
+
+// The profile of system PRD that the tests log on with.
+inline ConnectionProfile PrdProfile() {
+  ConnectionProfile profile;
+  profile.Destination = "PRD";
+  profile.Client = "000";
+  profile.User = "MONI";
+  profile.Password = "secret";
+  profile.Language = "E";
+  profile.Mode = "R/3";
+  profile.Hostname = "sapprd01";
+  profile.Sysnr = "00";
+  profile.Gwhost = "sapgw01";
+  profile.Gwservice = "sapgw00";
+  return profile;
+}
 
 }  // namespace vaultgauge
 

@@ -10,30 +10,7 @@
 namespace vaultgauge {
 namespace {
 
-std::string Contents(std::FILE* stream) {
-  std::fflush(stream);
-  std::rewind(stream);
-  std::string text;
-  for (int c; (c = std::fgetc(stream)) != EOF;) text.push_back(static_cast<char>(c));
-  return text;
-}
-
 std::string Text(const char* text) { return text == nullptr ? "(null)" : text; }
-
-ConnectionProfile R3Profile() {
-  ConnectionProfile profile;
-  profile.Destination = "PRD";
-  profile.Client = "000";
-  profile.User = "MONI";
-  profile.Password = "secret";
-  profile.Language = "E";
-  profile.Mode = "R/3";
-  profile.Hostname = "sapprd01";
-  profile.Sysnr = "00";
-  profile.Gwhost = "sapgw01";
-  profile.Gwservice = "sapgw00";
-  return profile;
-}
 
 class OpenConnectionTest : public ::testing::Test {
  protected:
@@ -72,7 +49,7 @@ TEST_F(OpenConnectionTest, FillsTheOptionsRecordForEachMode) {
       {"R/2 without gateway", "R/2", "h", "01", "", "", RFC_MODE_CPIC, "", "(null)", "(null)", 0},
   };
   for (const Case& c : cases) {
-    ConnectionProfile profile = R3Profile();
+    ConnectionProfile profile = PrdProfile();
     profile.Mode = c.mode;
     profile.Hostname = c.hostname;
     profile.Sysnr = c.sysnr;
@@ -105,7 +82,7 @@ TEST_F(OpenConnectionTest, PadsUserAndPasswordInTheOptionsRecordOnly) {
       {"THIRTEENCHARS", "ELEVENCHARS", "THIRTEENCHARS", "ELEVENCHARS"},
   };
   for (const Case& c : cases) {
-    ConnectionProfile profile = R3Profile();
+    ConnectionProfile profile = PrdProfile();
     profile.User = c.user;
     profile.Password = c.password;
     Open(profile);
@@ -121,26 +98,26 @@ TEST_F(OpenConnectionTest, PadsUserAndPasswordInTheOptionsRecordOnly) {
 }
 
 TEST_F(OpenConnectionTest, OverridesReplaceTheProfilesLogonValues) {
-  Open(R3Profile(), LogonOverrides{"100", "SapQas02", "07"});
+  Open(PrdProfile(), LogonOverrides{"100", "SapQas02", "07"});
   EXPECT_EQ(Text(api.options.client), "100");
   EXPECT_EQ(Text(api.host_options.hostname), "SapQas02");
   EXPECT_EQ(api.host_options.sysnr, 7);
   EXPECT_EQ(records.connect_string, "CLIENT=100 USER=MONI PASSWD=secret LANG=D DEST=PRD");
 
-  Open(R3Profile(), LogonOverrides{});
+  Open(PrdProfile(), LogonOverrides{});
   EXPECT_EQ(Text(api.options.client), "000");
   EXPECT_EQ(Text(api.host_options.hostname), "sapprd01");
   EXPECT_EQ(api.host_options.sysnr, 0);
 }
 
 TEST_F(OpenConnectionTest, EveryOpeningFillsTheRecordsAfresh) {
-  ConnectionProfile r2 = R3Profile();
+  ConnectionProfile r2 = PrdProfile();
   r2.Mode = "R/2";
-  Open(R3Profile());
+  Open(PrdProfile());
   Open(r2);
   EXPECT_EQ(records.host_options.hostname, nullptr);
   EXPECT_EQ(records.host_options.sysnr, 0);
-  ConnectionProfile empty_gateway = R3Profile();
+  ConnectionProfile empty_gateway = PrdProfile();
   empty_gateway.Gwhost.clear();
   Open(empty_gateway);
   EXPECT_EQ(records.gateway_options.gateway_host, nullptr);
@@ -181,46 +158,46 @@ TEST_F(OpenConnectionTest, CopiesTheDestinationFileAndOpensByConnectString) {
   folder.Write("SapRfc.PRD", contents);
   folder.Write("SapRfc.ini", "old contents that are longer than nothing");
 
-  EXPECT_EQ(Open(R3Profile()), 7u);
+  EXPECT_EQ(Open(PrdProfile()), 7u);
   EXPECT_EQ(api.calls, std::vector<std::string>{"RfcOpenEx"});
   EXPECT_EQ(api.connect_string, "CLIENT=000 USER=MONI PASSWD=secret LANG=D DEST=PRD");
   EXPECT_EQ(folder.Read("SapRfc.ini"), contents);
-  EXPECT_EQ(Contents(stream), "* SapRfc.Ini.......: PRD<\n");
+  EXPECT_EQ(StreamContents(stream), "* SapRfc.Ini.......: PRD<\n");
 }
 
 TEST_F(OpenConnectionTest, AnEmptyDestinationFileGivesAnEmptyCopy) {
   folder.Write("SapRfc.PRD", "");
   folder.Write("SapRfc.ini", "old");
-  EXPECT_EQ(Open(R3Profile()), 7u);
+  EXPECT_EQ(Open(PrdProfile()), 7u);
   EXPECT_EQ(folder.Read("SapRfc.ini"), "");
 }
 
 TEST_F(OpenConnectionTest, NoCopyNoLibraryCall) {
   folder.Write("SapRfc.PRD", "DEST=PRD\n");
   folder.MakeFolder("SapRfc.ini");
-  EXPECT_EQ(Open(R3Profile()), 0u);
+  EXPECT_EQ(Open(PrdProfile()), 0u);
   EXPECT_TRUE(api.calls.empty());
-  EXPECT_EQ(Contents(stream), "* SapRfc.Ini.......: PRD<\n");
+  EXPECT_EQ(StreamContents(stream), "* SapRfc.Ini.......: PRD<\n");
 }
 
 TEST_F(OpenConnectionTest, AFolderIsNoDestinationFile) {
   folder.MakeFolder("SapRfc.PRD");
-  EXPECT_EQ(Open(R3Profile()), 7u);
+  EXPECT_EQ(Open(PrdProfile()), 7u);
   EXPECT_EQ(api.calls, std::vector<std::string>{"RfcOpen"});
-  EXPECT_EQ(Contents(stream), "");
+  EXPECT_EQ(StreamContents(stream), "");
 }
 
 TEST_F(OpenConnectionTest, WritesItsTracePointsOnlyWithSyslog) {
   std::FILE* trace = std::tmpfile();
   session.trace = TracePoints(parameter_text, trace);
-  Open(R3Profile());
+  Open(PrdProfile());
   parameter_text = "X,SYSLOG";
   api.open_result = 0;
-  Open(R3Profile());
+  Open(PrdProfile());
   folder.Write("SapRfc.PRD", "DEST=PRD\n");
   api.open_result = 3;
-  Open(R3Profile());
-  EXPECT_EQ(Contents(trace), "0 RfcOpen called \n3 RfcOpenEx called \n");
+  Open(PrdProfile());
+  EXPECT_EQ(StreamContents(trace), "0 RfcOpen called \n3 RfcOpenEx called \n");
   std::fclose(trace);
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "rfc/error_report.h"
+#include "rfc/fake_rfc_api.h"
 #include "rfc/open_connection.h"
 #include "rfc/rfc_library.h"
 #include "rfc/system_info.h"
@@ -28,21 +29,6 @@ constexpr char kLandscape[] = PRD_SECTION
     "sysnr = 12\n"
     "logon = 100 MONI secret\n"
     "RFCDBSYS = MSSQL\n";
-
-ConnectionProfile Profile() {
-  ConnectionProfile profile;
-  profile.Destination = "PRD";
-  profile.Client = "000";
-  profile.User = "MONI";
-  profile.Password = "secret";
-  profile.Language = "E";
-  profile.Mode = "R/3";
-  profile.Hostname = "sapprd01";
-  profile.Sysnr = "00";
-  profile.Gwhost = "sapgw01";
-  profile.Gwservice = "sapgw00";
-  return profile;
-}
 
 RfcApi& Library() {
   static std::unique_ptr<RfcLibrary> library = [] {
@@ -77,7 +63,7 @@ class StandinConnectionTest : public ::testing::Test {
 };
 
 TEST_F(StandinConnectionTest, LogsOnByOptionsRecordAndReadsTheSystem) {
-  RFC_HANDLE handle = Open(Profile());
+  RFC_HANDLE handle = Open(PrdProfile());
   ASSERT_NE(handle, 0u) << ScanTraceFile(files);
   ASSERT_TRUE(ReadSystemInfo(session, handle, &info).ok());
   EXPECT_EQ(info.DatabaseSystem, "ORACLE    ");
@@ -86,7 +72,7 @@ TEST_F(StandinConnectionTest, LogsOnByOptionsRecordAndReadsTheSystem) {
 }
 
 TEST_F(StandinConnectionTest, LogsOnThroughTheGatewayInModeR2) {
-  ConnectionProfile profile = Profile();
+  ConnectionProfile profile = PrdProfile();
   profile.Mode = "R/2";
   profile.Hostname = "nowhere";
   RFC_HANDLE handle = Open(profile);
@@ -97,7 +83,7 @@ TEST_F(StandinConnectionTest, LogsOnThroughTheGatewayInModeR2) {
 
 TEST_F(StandinConnectionTest, LogsOnByDestinationFile) {
   folder.Write("SapRfc.PRD", "DEST=PRD\r\nTYPE=A\r\nASHOST=sapprd01\r\nSYSNR=00\r\n");
-  ConnectionProfile profile = Profile();
+  ConnectionProfile profile = PrdProfile();
   profile.Hostname = "nowhere";
   RFC_HANDLE handle = Open(profile);
   ASSERT_NE(handle, 0u) << ScanTraceFile(files);
@@ -107,7 +93,7 @@ TEST_F(StandinConnectionTest, LogsOnByDestinationFile) {
 }
 
 TEST_F(StandinConnectionTest, TheOverridesReachAnotherSystem) {
-  RFC_HANDLE handle = Open(Profile(), LogonOverrides{"100", "SAPQAS", "12"});
+  RFC_HANDLE handle = Open(PrdProfile(), LogonOverrides{"100", "SAPQAS", "12"});
   ASSERT_NE(handle, 0u) << ScanTraceFile(files);
   ASSERT_TRUE(ReadSystemInfo(session, handle, &info).ok());
   EXPECT_EQ(info.DatabaseSystem, "MSSQL     ");
@@ -131,7 +117,7 @@ TEST_F(StandinConnectionTest, ARefusedLogonLeavesItsReasonInTheTraceFile) {
     TestFolder inner(TestFolder::kEnter);
     inner.Write("SapLandscape.txt", kLandscape);
     if (!c.destination_file.empty()) inner.Write("SapRfc.PRD", c.destination_file);
-    ConnectionProfile profile = Profile();
+    ConnectionProfile profile = PrdProfile();
     profile.Password = c.password;
     EXPECT_EQ(Open(profile), 0u) << c.name;
     EXPECT_EQ(ScanTraceFile(files), c.trace_text) << c.name;
@@ -162,7 +148,7 @@ TEST_F(StandinConnectionTest, EachResultCodeGivesItsErrorAndTraceText) {
   for (const Case& c : cases) {
     TestFolder inner(TestFolder::kEnter);
     inner.Write("SapLandscape.txt", std::string(kPrdSection) + "fault = " + c.fault + "\n");
-    RFC_HANDLE handle = Open(Profile());
+    RFC_HANDLE handle = Open(PrdProfile());
     ASSERT_NE(handle, 0u) << c.fault << ScanTraceFile(files);
     Status status = ReadSystemInfo(session, handle, &info);
     EXPECT_EQ(status.message(), c.message) << c.fault;
@@ -174,16 +160,16 @@ TEST_F(StandinConnectionTest, EachResultCodeGivesItsErrorAndTraceText) {
 TEST_F(StandinConnectionTest, AFaultOfAnotherFunctionModuleDoesNotHitTheSystemInfo) {
   folder.Write("SapLandscape.txt",
                std::string(kLandscape) + "fault = receive DB_ORA_CURRENT_SIZES 1\n");
-  RFC_HANDLE handle = Open(Profile(), LogonOverrides{"100", "sapqas", "12"});
+  RFC_HANDLE handle = Open(PrdProfile(), LogonOverrides{"100", "sapqas", "12"});
   EXPECT_TRUE(ReadSystemInfo(session, handle, &info).ok());
 }
 
 TEST_F(StandinConnectionTest, TheKeptStructureServesTheNextSystem) {
-  RFC_HANDLE first = Open(Profile());
+  RFC_HANDLE first = Open(PrdProfile());
   ASSERT_TRUE(ReadSystemInfo(session, first, &info).ok());
   RFC_TYPEHANDLE kept = session.rfcsi_type;
   EXPECT_NE(kept, 0u);
-  RFC_HANDLE second = Open(Profile(), LogonOverrides{"100", "sapqas", "12"});
+  RFC_HANDLE second = Open(PrdProfile(), LogonOverrides{"100", "sapqas", "12"});
   ASSERT_TRUE(ReadSystemInfo(session, second, &info).ok());
   EXPECT_EQ(session.rfcsi_type, kept);
   EXPECT_EQ(info.DatabaseSystem, "MSSQL     ");
@@ -191,7 +177,7 @@ TEST_F(StandinConnectionTest, TheKeptStructureServesTheNextSystem) {
 
 TEST_F(StandinConnectionTest, AFailedInstallationIsALibraryError) {
   folder.Write("SapLandscape.txt", std::string(kLandscape) + "fault = install RFCSI\n");
-  RFC_HANDLE handle = Open(Profile(), LogonOverrides{"100", "sapqas", "12"});
+  RFC_HANDLE handle = Open(PrdProfile(), LogonOverrides{"100", "sapqas", "12"});
   Status status = ReadSystemInfo(session, handle, &info);
   EXPECT_TRUE(status.is_library_error());
   EXPECT_EQ(status.message(), "RfcInstallStructure");
@@ -202,14 +188,14 @@ TEST_F(StandinConnectionTest, AFailureReportedToTheHandlerEndsWithTheReport) {
                std::string(kLandscape) + "fault = handler RFC_SYSTEM_INFO RfcReceive\n");
   std::string path = folder.path() + "report.txt";
   // The child goes on from the library's state here: its handle is the next one.
-  RFC_HANDLE handle = Open(Profile());
+  RFC_HANDLE handle = Open(PrdProfile());
   Library().Close(handle);
   std::string status = "connection " + std::to_string(handle + 1) + " to QAS";
   auto run = [&] {
     std::FILE* report = std::fopen(path.c_str(), "wb");
     Output report_output(report, parameter_text);
     InstallRfcErrorReport(session, report_output);
-    RFC_HANDLE handle = Open(Profile(), LogonOverrides{"100", "sapqas", "12"});
+    RFC_HANDLE handle = Open(PrdProfile(), LogonOverrides{"100", "sapqas", "12"});
     ReadSystemInfo(session, handle, &info);
   };
   EXPECT_EXIT(run(), ::testing::ExitedWithCode(1), "");

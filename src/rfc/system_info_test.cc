@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "rfc/fake_rfc_api.h"
+#include "util/test_folder.h"
 
 namespace vaultgauge {
 namespace {
@@ -113,11 +114,7 @@ TEST_F(SystemInfoTest, TracesCallAndReceiveWithTheHandle) {
   session.trace = TracePoints(parameter_text, trace);
   api.rfcsi = Rfcsi("h", "ORACLE");
   ReadSystemInfo(session, 9, &info);
-  std::fflush(trace);
-  std::rewind(trace);
-  char text[100] = {};
-  std::fread(text, 1, sizeof text - 1, trace);
-  EXPECT_STREQ(text, "9 RfcCall called \n9 RfcReceive called \n");
+  EXPECT_EQ(StreamContents(trace), "9 RfcCall called \n9 RfcReceive called \n");
   std::fclose(trace);
 }
 

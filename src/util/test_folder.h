@@ -4,6 +4,7 @@
 #ifndef VAULTGAUGE_UTIL_TEST_FOLDER_H_
 #define VAULTGAUGE_UTIL_TEST_FOLDER_H_
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -54,6 +55,15 @@ class TestFolder {
   std::filesystem::path folder_;
   std::filesystem::path previous_;
 };
+
+// Everything written so far to a stream opened for update (std::tmpfile).
+inline std::string StreamContents(std::FILE* stream) {
+  std::fflush(stream);
+  std::rewind(stream);
+  std::string text;
+  for (int c; (c = std::fgetc(stream)) != EOF;) text.push_back(static_cast<char>(c));
+  return text;
+}
 
 }  // namespace vaultgauge
 
