@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "driver/global_list.h"
 #include "platform/platform.h"
 #include "util/text.h"
 

@@ -11,9 +11,8 @@
 
 namespace vaultgauge {
 
-// The names as Windows spells them; NativePath() gives this platform's.
+// The path file as Windows spells it; NativePath() gives this platform's.
 inline constexpr char kPathListFile[] = "C:\\PRTG_Path.Txt";
-inline constexpr char kGlobalListFile[] = "SAP Tarnwick.Gbl";
 
 // `selected_mode` is the mode the installation's settings select. Sets
 // ProfileName, ProfileFolder, ProfilePath and, for the global name, ItemMode

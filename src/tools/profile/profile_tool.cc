@@ -191,7 +191,7 @@ int RunCheck(const std::vector<std::string>& arguments, ToolStreams& streams) {
     const std::string& value = profile.*field.member;
     streams.out << field.label << " ";
     if (field.member == &ConnectionProfile::Password) {
-      streams.out << "(hidden, " << value.size() << " characters)\n";
+      streams.out << "(hidden, length " << value.size() << ")\n";
     } else {
       // Quoted, so that blanks at either end show.
       streams.out << "\"" << value << "\"\n";

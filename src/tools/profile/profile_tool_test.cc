@@ -263,7 +263,7 @@ TEST_F(ProfileToolRunTest, NewWritesAProfileTheSensorReads) {
             "Destination: \"PRD\"\n"
             "Client.....: \"100\"\n"
             "User.......: \"MONITOR\"\n"
-            "Password...: (hidden, 8 characters)\n"
+            "Password...: (hidden, length 8)\n"
             "Language...: \"EN\"\n"
             "Mode.......: \"R/3\"\n"
             "Hostname...: \"sapprd01\"\n"
@@ -323,7 +323,7 @@ TEST_F(ProfileToolRunTest, CheckShowsTheSensorsMessage) {
   std::ofstream(PathOf("QAS.P00")) << "User.......: monitor\nClient.....:100\n";
   EXPECT_EQ(Run({"check", PathOf("QAS.P00")}), 2);
   EXPECT_NE(out_.find("User.......: \"MONITOR\"\n"), std::string::npos);
-  EXPECT_NE(out_.find("Password...: (hidden, 0 characters)\n"), std::string::npos);
+  EXPECT_NE(out_.find("Password...: (hidden, length 0)\n"), std::string::npos);
   EXPECT_NE(out_.find("Client.....: \"00\"\n"), std::string::npos);
   EXPECT_TRUE(out_.ends_with("\nError 1007: Password in Profile QAS.P00 is missing...\n"));
 
