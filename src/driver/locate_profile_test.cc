@@ -37,10 +37,15 @@ TEST(LocateProfileTest, CompletesTheProfileName) {
     const char* argument;
     const char* name;
   } cases[] = {
-      {"PRD", "PRD.P00"}, {"PRD.P01", "PRD.P01"}, {"PRD.TXT", "PRD.TXT"},
-      {"x.y.z", "x.y.z"},  // its fourth-last character is a point {"ab", "ab.P00"},       {"",
-                           // ".P00"},
-      {".P0", ".P0.P00"}, {"abc.", "abc..P00"},   {"Tarnwick.Prf", "Tarnwick.Prf"},
+      {"PRD", "PRD.P00"},
+      {"PRD.P01", "PRD.P01"},
+      {"PRD.TXT", "PRD.TXT"},
+      {"x.y.z", "x.y.z"},  // its fourth-last character is a point
+      {"ab", "ab.P00"},
+      {"", ".P00"},
+      {".P0", ".P0.P00"},
+      {"abc.", "abc..P00"},
+      {"Tarnwick.Prf", "Tarnwick.Prf"},
   };
   for (const Case& c : cases) {
     MemoryFileSystem files;
