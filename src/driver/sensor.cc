@@ -40,7 +40,6 @@ int RunSensor(const std::vector<std::string>& arguments, std::FILE* stream) {
   OutputMode selected_mode;
   status = ReadOutputModeSetting(files, ProgramFolder() + kSettingsFileName, &selected_mode);
   if (!status.ok()) return StopWithError(output, status.message());
-  output.set_mode(selected_mode);
 
   OutputMode mode;
   status = LocateProfile(files, selected_mode, &state, &mode);

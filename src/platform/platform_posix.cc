@@ -32,7 +32,7 @@ bool SetInputEcho(bool on) {
   } else {
     settings.c_lflag &= ~static_cast<tcflag_t>(ECHO);
   }
-  return tcsetattr(STDIN_FILENO, TCSAFLUSH, &settings) == 0;
+  return tcsetattr(STDIN_FILENO, TCSANOW, &settings) == 0;
 }
 
 const char* RfcLibraryFileName() { return "librfccm.so"; }

@@ -129,8 +129,9 @@ Status ReadProfile(FileSystem& files, const std::string& path, const std::string
                    ConnectionProfile* profile) {
   std::unique_ptr<TextFile> file = files.Open(path);
   // The location found it a moment ago; it may have gone since.
-  if (file == nullptr)
+  if (file == nullptr) {
     return Status::Error("Error 1002: Profile " + profile_name + " is missing...");
+  }
 
   ConnectionProfile read;
   Failure failure = ReadLines(*file, kSingleFormPieceLength, /*stop_at_failure=*/true, &read);

@@ -96,7 +96,7 @@ std::string CheckValue(const ValueOption& option, const std::string& value) {
   if (value.size() > max_length) {
     return head + "too long (at most " + std::to_string(max_length) + " characters)";
   }
-  if (value.front() == ' ' || value.back() == ' ') {
+  if (!value.empty() && (value.front() == ' ' || value.back() == ' ')) {
     return head + "a blank at either end would become part of the value";
   }
   return std::string();
