@@ -24,6 +24,11 @@ std::string LocalTimeOfDay();
 std::string ProgramPath();
 std::string ProgramFolder();
 
+// Switches the echo of what is typed on standard input on or off, so that a
+// password can be typed unseen. Returns false, changing nothing, when standard
+// input is no terminal.
+bool SetInputEcho(bool on);
+
 // The RFC library's file name on this platform.
 const char* RfcLibraryFileName();
 

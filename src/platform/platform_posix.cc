@@ -1,4 +1,5 @@
 #include <dlfcn.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <ctime>
@@ -21,6 +22,17 @@ std::string ProgramPath() {
   ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
   if (length <= 0) return std::string();
   return std::string(path, static_cast<size_t>(length));
+}
+
+bool SetInputEcho(bool on) {
+  termios settings;
+  if (!isatty(STDIN_FILENO) || tcgetattr(STDIN_FILENO, &settings) != 0) return false;
+  if (on) {
+    settings.c_lflag |= ECHO;
+  } else {
+    settings.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+  }
+  return tcsetattr(STDIN_FILENO, TCSANOW, &settings) == 0;
 }
 
 const char* RfcLibraryFileName() { return "librfccm.so"; }

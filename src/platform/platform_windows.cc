@@ -22,6 +22,15 @@ std::string ProgramPath() {
   return std::string(path, length);
 }
 
+bool SetInputEcho(bool on) {
+  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+  DWORD mode;
+  // Fails for a pipe or a file: only a console echoes.
+  if (input == INVALID_HANDLE_VALUE || !GetConsoleMode(input, &mode)) return false;
+  mode = on ? (mode | ENABLE_ECHO_INPUT) : (mode & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+  return SetConsoleMode(input, mode) != 0;
+}
+
 const char* RfcLibraryFileName() { return "librfc32.dll"; }
 
 void* LoadSharedLibrary(const std::string& folder, const std::string& name) {

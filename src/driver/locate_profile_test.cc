@@ -1,0 +1,374 @@
+#include "driver/locate_profile.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/platform.h"
+
+namespace vaultgauge {
+namespace {
+
+// Paths are written as on Windows and spelled for this platform.
+std::string P(const std::string& windows_path) { return NativePath(windows_path); }
+
+const std::string kProgramme = P("\\Programme\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\");
+const std::string kProgramFiles =
+    P("\\Program Files\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\");
+const std::string kProgramFilesX86 =
+    P("\\Program Files (x86)\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\");
+const std::string kPathFile = P("C:\\PRTG_Path.Txt");
+
+struct Located {
+  Status status;
+  SensorState state;
+  OutputMode mode = OutputMode::kHalvenor;
+};
+
+Located Locate(MemoryFileSystem& files, const std::string& argument,
+               OutputMode selected = OutputMode::kExeXml, const std::string& parameters = "") {
+  Located located;
+  located.state.ProfileName = argument;
+  located.state.ParameterText = parameters;
+  located.status = LocateProfile(files, selected, &located.state, &located.mode);
+  return located;
+}
+
+TEST(LocateProfileTest, CompletesTheProfileName) {
+  struct Case {
+    const char* argument;
+    const char* name;
+  } cases[] = {
+      {"PRD", "PRD.P00"},
+      {"PRD.P01", "PRD.P01"},
+      {"PRD.TXT", "PRD.TXT"},
+      {"x.y.z", "x.y.z"},  // its fourth-last character is a point
+      {"ab", "ab.P00"},
+      {"", ".P00"},
+      {".P0", ".P0.P00"},
+      {"abc.", "abc..P00"},
+      {"Tarnwick.Prf", "Tarnwick.Prf"},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files;
+    files.Add(c.name, "");
+    Located located = Locate(files, c.argument, OutputMode::kOrmilux);
+    EXPECT_TRUE(located.status.ok()) << c.argument << ": " << located.status.message();
+    EXPECT_EQ(located.state.ProfileName, c.name);
+    EXPECT_EQ(located.state.ProfilePath, c.name);
+  }
+}
+
+TEST(LocateProfileTest, ExtensionTestLooksAtTheWholeArgument) {
+  // The fourth-last character of the argument is a point, so nothing is added.
+  MemoryFileSystem files;
+  files.Add(P("a.b\\x"), "");
+  Located located = Locate(files, P("a.b\\x"), OutputMode::kTessvar);
+  EXPECT_TRUE(located.status.ok()) << located.status.message();
+  EXPECT_EQ(located.state.ProfileFolder, P("a.b\\"));
+  EXPECT_EQ(located.state.ProfileName, "x");
+}
+
+TEST(LocateProfileTest, GlobalNameSelectsTheGlobalList) {
+  for (const char* argument :
+       {"global", "GLOBAL", "Global.p00", "sub\\GLOBAL", "sub\\global.P00", "a\\b\\Global"}) {
+    MemoryFileSystem files;
+    std::string folder = P(argument).substr(0, P(argument).find_last_of(kPathSeparator) + 1);
+    files.Add(folder + "SAP Tarnwick.Gbl", "");
+    Located located = Locate(files, P(argument), OutputMode::kGlimora);
+    EXPECT_TRUE(located.status.ok()) << argument << ": " << located.status.message();
+    EXPECT_TRUE(located.state.ItemMode) << argument;
+    EXPECT_EQ(located.state.ProfileName, "SAP Tarnwick.Gbl");
+    EXPECT_EQ(located.state.ProfileFolder, folder);
+    EXPECT_EQ(located.state.ProfilePath, folder + "SAP Tarnwick.Gbl");
+  }
+  MemoryFileSystem files;
+  files.Add("GLOBALS.P00", "");
+  EXPECT_FALSE(Locate(files, "GLOBALS", OutputMode::kGlimora).state.ItemMode);
+}
+
+TEST(LocateProfileTest, GlobalListIsSearchedInPrtgFoldersLikeAProfile) {
+  MemoryFileSystem files;
+  files.Add(kProgramFiles + "SAP Tarnwick.Gbl", "");
+  Located located = Locate(files, P("elsewhere\\global"));
+  EXPECT_TRUE(located.status.ok()) << located.status.message();
+  EXPECT_TRUE(located.state.ItemMode);
+  EXPECT_EQ(located.state.ProfilePath, kProgramFiles + "SAP Tarnwick.Gbl");
+}
+
+TEST(LocateProfileTest, SelectedModeUsesTheFolderOfArgumentOne) {
+  MemoryFileSystem files;
+  files.Add(P("sub\\PRD.P00"), "");
+  files.Add(kProgramFiles + "PRD.P00", "");
+  Located located = Locate(files, P("sub\\PRD"), OutputMode::kHalvenor);
+  EXPECT_TRUE(located.status.ok());
+  EXPECT_EQ(located.mode, OutputMode::kHalvenor);
+  EXPECT_EQ(located.state.ProfileFolder, P("sub\\"));
+  EXPECT_EQ(located.state.ProfileName, "PRD.P00");
+  EXPECT_EQ(located.state.ProfilePath, P("sub\\PRD.P00"));
+
+  // A separator in front names no folder.
+  files.Add(P("\\PRD.P00"), "");
+  located = Locate(files, P("\\PRD"), OutputMode::kHalvenor);
+  EXPECT_TRUE(located.status.ok());
+  EXPECT_EQ(located.state.ProfileFolder, "");
+  EXPECT_EQ(located.state.ProfileName, P("\\PRD.P00"));
+}
+
+TEST(LocateProfileTest, AtSignLooksInTheFolderOfArgumentOne) {
+  MemoryFileSystem files;
+  files.Add(P("sub\\PRD.P00"), "");
+  files.Add(kProgramFiles + "PRD.P00", "");
+  Located located = Locate(files, P("sub\\PRD"), OutputMode::kExeXml, "GIGABYTE @");
+  EXPECT_TRUE(located.status.ok());
+  EXPECT_EQ(located.mode, OutputMode::kExeXml);
+  EXPECT_EQ(located.state.ProfilePath, P("sub\\PRD.P00"));
+
+  // No path usage check: any folder will do, the working folder too.
+  files.Add("QAS.P00", "");
+  EXPECT_TRUE(Locate(files, "QAS", OutputMode::kExeXml, "@").status.ok());
+}
+
+TEST(LocateProfileTest, EveryFailureHasItsMessage) {
+  const std::string sorry = "Sorry, invalid Path-Usage...";
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> files;
+    std::string argument;
+    OutputMode selected;
+    std::string parameters;
+    std::string message;
+  } cases[] = {
+      {"selected mode names the path",
+       {{"PRD.P00", ""}},
+       P("sub\\PRD"),
+       OutputMode::kOrmilux,
+       "",
+       "Error 1002: Profile " + P("sub\\PRD.P00") + " is missing..."},
+      {"at sign names the path",
+       {{kProgramFiles + "PRD.P00", ""}},
+       P("sub\\PRD"),
+       OutputMode::kExeXml,
+       "@",
+       "Error 1002: Profile " + P("sub\\PRD.P00") + " is missing..."},
+      {"path file read, profile not in its folder",
+       {{kPathFile, P("D:\\PRTG\n")}, {kProgramFiles + "PRD.P00", ""}},
+       P("sub\\PRD"),
+       OutputMode::kExeXml,
+       "",
+       "Error 1002: Profile PRD.P00 is missing..."},
+      {"no path file, profile nowhere",
+       {{P("sub\\PRD.P00"), ""}},
+       P("sub\\PRD"),
+       OutputMode::kExeXml,
+       "",
+       "Error 1002: Profile PRD.P00 is missing..."},
+      {"path file names the profile's own folder",
+       {{kPathFile, P("D:\\PRTG\\\n")}, {P("D:\\PRTG\\PRD.P00"), ""}},
+       "PRD",
+       OutputMode::kExeXml,
+       "",
+       sorry},
+      {"no path file, profile in the working folder",
+       {{"PRD.P00", ""}},
+       "PRD",
+       OutputMode::kExeXml,
+       "",
+       sorry},
+      {"a folder given in argument 1 is not used",
+       {{P("sub\\PRD.P00"), ""}},
+       P("sub\\PRD"),
+       OutputMode::kExeXml,
+       "",
+       "Error 1002: Profile PRD.P00 is missing..."},
+      {"folder ends in ExeXml without a separator",
+       {{kPathFile, P("D:\\Custom Sensors\\ExeXmlx\n")},
+        {P("D:\\Custom Sensors\\ExeXmlx\\PRD.P00"), ""}},
+       "PRD",
+       OutputMode::kExeXml,
+       "",
+       sorry},
+      {"folder of fewer than seven characters",
+       {{kPathFile, P("\\\n")}, {P("\\PRD.P00"), ""}},
+       "PRD",
+       OutputMode::kExeXml,
+       "",
+       sorry},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files;
+    for (const auto& [path, contents] : c.files) files.Add(path, contents);
+    Located located = Locate(files, c.argument, c.selected, c.parameters);
+    EXPECT_EQ(located.status.message(), c.message) << c.name;
+  }
+}
+
+TEST(LocateProfileTest, PathFileFindsTheCustomSensorFolder) {
+  const std::string exe_xml = P("D:\\PRTG\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\");
+  const std::string custom = P("D:\\PRTG\\Custom Sensors\\ExeXml\\");
+  struct Case {
+    const char* name;
+    std::string path_file;
+    std::string profile_folder;
+  } cases[] = {
+      {"no trailing separator", P("D:\\PRTG\n"), exe_xml},
+      {"trailing separator", P("D:\\PRTG\\\n"), exe_xml},
+      {"crlf line ends", P("D:\\PRTG\r\n"), exe_xml},
+      {"no line end", P("D:\\PRTG"), exe_xml},
+      {"custom sensors directly below", P("D:\\PRTG\n"), custom},
+      {"last qualifying line wins", P("D:\\Old") + "\r\n" + P("D:\\PRTG") + "\r\n", exe_xml},
+      {"other lines skipped",
+       "# PRTG lives here:\n" + P("D:\\PRTG") + "\n\nPRTG Network Monitor\n  " + P("Other\\PRTG\n"),
+       exe_xml},
+      {"folder itself ends in ExeXml", P("D:\\PRTG\\Custom Sensors\\EXEXML\n"),
+       P("D:\\PRTG\\Custom Sensors\\EXEXML\\")},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files;
+    files.Add(kPathFile, c.path_file);
+    files.Add(c.profile_folder + "PRD.P00", "");
+    files.Add(kProgramFiles + "PRD.P00", "");  // never reached: the path file wins
+    Located located = Locate(files, "PRD");
+    EXPECT_TRUE(located.status.ok()) << c.name << ": " << located.status.message();
+    EXPECT_EQ(located.mode, OutputMode::kExeXml);
+    EXPECT_EQ(located.state.ProfileFolder, c.profile_folder) << c.name;
+    EXPECT_EQ(located.state.ProfilePath, c.profile_folder + "PRD.P00") << c.name;
+  }
+}
+
+TEST(LocateProfileTest, PathFileLineRules) {
+  // A line names a folder by a separator first or third, or a colon second.
+  struct Case {
+    std::string line;
+    bool names_folder;
+  } cases[] = {
+      {std::string(1, kPathSeparator) + "PRTG", true},
+      {std::string("ab") + kPathSeparator + "PRTG", true},
+      {"D:PRTG", true},
+      {"xPRTG", false},
+      {std::string("x") + kPathSeparator + "PRTG", false},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files;
+    files.Add(kPathFile, c.line + "\n");
+    std::string folder = c.line + kPathSeparator;
+    files.Add(folder + P("Custom Sensors\\ExeXml\\") + "PRD.P00", "");
+    Located located = Locate(files, "PRD");
+    EXPECT_EQ(located.status.ok(), c.names_folder) << c.line << ": " << located.status.message();
+  }
+}
+
+TEST(LocateProfileTest, PathFileWithoutFolderMeansTheRoot) {
+  MemoryFileSystem files;
+  files.Add(kPathFile, "no folder here\n");
+  files.Add(P("\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\PRD.P00"), "");
+  Located located = Locate(files, "PRD");
+  EXPECT_TRUE(located.status.ok()) << located.status.message();
+  EXPECT_EQ(located.state.ProfileFolder, P("\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\"));
+}
+
+TEST(LocateProfileTest, PathFileTakesBothSubFoldersInTurn) {
+  MemoryFileSystem files;
+  files.Add(kPathFile, P("D:\\PRTG\n"));
+  const std::string first = P("D:\\PRTG\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\");
+  const std::string second = first + P("Custom Sensors\\ExeXml\\");
+  files.Add(first + "PRD.P00", "");
+  files.Add(second + "PRD.P00", "");
+  EXPECT_EQ(Locate(files, "PRD").state.ProfileFolder, second);
+}
+
+TEST(LocateProfileTest, FixedFoldersInTheirOrder) {
+  struct Case {
+    std::vector<std::string> folders;
+    std::string found;
+  } cases[] = {
+      {{kProgramme, kProgramFiles, kProgramFilesX86}, kProgramme},
+      {{kProgramFiles, kProgramFilesX86}, kProgramFiles},
+      {{kProgramFilesX86}, kProgramFilesX86},
+      {{"", kProgramFilesX86}, ""},  // the working folder first, which then fails
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files;
+    for (const std::string& folder : c.folders) files.Add(folder + "PRD.P00", "");
+    Located located = Locate(files, "PRD");
+    EXPECT_EQ(located.state.ProfileFolder, c.found);
+    if (c.found.empty()) {
+      EXPECT_EQ(located.status.message(), "Sorry, invalid Path-Usage...");
+    } else {
+      EXPECT_TRUE(located.status.ok()) << located.status.message();
+      EXPECT_EQ(located.state.ProfilePath, c.found + "PRD.P00");
+    }
+  }
+}
+
+TEST(LocateProfileTest, RefusesWhatIsTooLongInsteadOfCuttingIt) {
+  const std::string long_folder = P("D:\\") + std::string(500, 'f');
+  const std::string folder_90 = P("D:\\") + std::string(90 - P("D:\\").size(), 'f');
+  const std::string path_file_too_long =
+      "Error 1056: Folder in " + kPathFile + " is too long (more than 95 characters) !";
+  struct Case {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> files;
+    std::string argument;
+    OutputMode selected;
+    std::string message;
+  } cases[] = {
+      {"name with its extension",
+       {},
+       std::string(60, 'n'),
+       OutputMode::kOrmilux,
+       "Error 1055: Profile-Name " + std::string(60, 'n') +
+           ".P00 is too long (more than 63 characters) !"},
+      {"path file folder of 500 characters",
+       {{kPathFile, long_folder + "\n"}},
+       "PRD",
+       OutputMode::kExeXml,
+       path_file_too_long},
+      {"path file folder of 95 characters and a separator",
+       {{kPathFile, P("D:\\") + std::string(95 - P("D:\\").size(), 'f') + "\n"}},
+       "PRD",
+       OutputMode::kExeXml,
+       path_file_too_long},
+      {"sub-folder makes the path too long",
+       {{kPathFile, folder_90 + "\n"}, {folder_90 + P("\\Custom Sensors\\ExeXml\\PRD.P00"), ""}},
+       "PRD",
+       OutputMode::kExeXml,
+       "Error 1057: Profile-Path " + folder_90 + P("\\Custom Sensors\\ExeXml\\PRD.P00") +
+           " is too long (more than 95 characters) !"},
+      {"long name in the third fixed folder",
+       {{kProgramFilesX86 + std::string(40, 'n') + ".P00", ""}},
+       std::string(40, 'n'),
+       OutputMode::kExeXml,
+       "Error 1057: Profile-Path " + kProgramFilesX86 + std::string(40, 'n') +
+           ".P00 is too long (more than 95 characters) !"},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files;
+    for (const auto& [path, contents] : c.files) files.Add(path, contents);
+    Located located = Locate(files, c.argument, c.selected);
+    EXPECT_EQ(located.status.message(), c.message) << c.name;
+  }
+}
+
+TEST(LocateProfileTest, AcceptsWhatFitsExactly) {
+  // 59 characters and the extension: 63.
+  MemoryFileSystem files;
+  files.Add(std::string(59, 'n') + ".P00", "");
+  EXPECT_TRUE(Locate(files, std::string(59, 'n'), OutputMode::kOrmilux).status.ok());
+
+  // A later folder line replaces an over-long one.
+  const std::string exe_xml = P("D:\\Monitoring\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\");
+  files.Add(kPathFile, P("D:\\") + std::string(500, 'f') + "\n" + P("D:\\Monitoring\n"));
+  files.Add(exe_xml + "PRD.P00", "");
+  Located located = Locate(files, "PRD");
+  EXPECT_TRUE(located.status.ok()) << located.status.message();
+  EXPECT_EQ(located.state.ProfilePath, exe_xml + "PRD.P00");
+
+  // A path of exactly 95 characters.
+  const std::string name = std::string(95 - exe_xml.size() - 4, 'n');
+  files.Add(exe_xml + name + ".P00", "");
+  located = Locate(files, name);
+  EXPECT_TRUE(located.status.ok()) << located.status.message();
+  EXPECT_EQ(located.state.ProfilePath.size(), 95u);
+}
+
+}  // namespace
+}  // namespace vaultgauge

@@ -1,0 +1,146 @@
+#include "measure/tablespace_sums.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace vaultgauge {
+namespace {
+
+// An 8-byte packed field: 15 digits and the sign nibble.
+void PutPacked(std::vector<uint8_t>* row, size_t offset, uint64_t value, uint8_t sign = 0xC) {
+  uint8_t nibbles[16];
+  nibbles[15] = sign;
+  for (int i = 14; i >= 0; --i) {
+    nibbles[i] = static_cast<uint8_t>(value % 10);
+    value /= 10;
+  }
+  for (int i = 0; i < 8; ++i)
+    (*row)[offset + i] = static_cast<uint8_t>(nibbles[2 * i] << 4 | nibbles[2 * i + 1]);
+}
+
+std::vector<uint8_t> Row(const std::string& name, uint64_t size_kb, uint64_t free_kb) {
+  std::vector<uint8_t> row(kTableXpcRowLength, 0xEE);  // gaps and unread fields carry junk
+  std::memset(row.data(), ' ', kTsNameLength);
+  std::memcpy(row.data(), name.data(), std::min(name.size(), kTsNameLength));
+  PutPacked(&row, kTsizeOffset, size_kb);
+  PutPacked(&row, kTfreeOffset, free_kb);
+  return row;
+}
+
+TablespaceSums Sum(std::initializer_list<std::pair<uint64_t, uint64_t>> rows) {
+  TablespaceSums sums;
+  unsigned number = 0;
+  for (const auto& [size, free] : rows) {
+    Tablespace tablespace;
+    EXPECT_TRUE(DecodeTablespace(Row("T", size, free), ++number, &tablespace).ok());
+    EXPECT_TRUE(sums.Add(tablespace).ok());
+  }
+  return sums;
+}
+
+TEST(TablespaceTest, DecodesNameAndSizes) {
+  Tablespace tablespace;
+  ASSERT_TRUE(DecodeTablespace(Row("PSAPSR3", 52428800, 10485760), 1, &tablespace).ok());
+  EXPECT_EQ(tablespace.name, "PSAPSR3");
+  EXPECT_EQ(tablespace.size_kb, 52428800);
+  EXPECT_EQ(tablespace.free_kb, 10485760);
+
+  ASSERT_TRUE(DecodeTablespace(Row("", 0, 0), 1, &tablespace).ok());
+  EXPECT_EQ(tablespace.name, "");  // all blanks: an empty name
+  ASSERT_TRUE(DecodeTablespace(Row(std::string("AB\0CD", 5), 0, 0), 1, &tablespace).ok());
+  EXPECT_EQ(tablespace.name, "AB");
+  ASSERT_TRUE(DecodeTablespace(Row(std::string(30, 'N'), 0, 0), 1, &tablespace).ok());
+  EXPECT_EQ(tablespace.name, std::string(30, 'N'));
+}
+
+TEST(TablespaceTest, ACorruptSizeIsAnErrorNotAWrappedNumber) {
+  std::vector<uint8_t> negative = Row("PSAPSR3", 5, 1);
+  PutPacked(&negative, kTsizeOffset, 5, 0xD);
+  std::vector<uint8_t> negative_free = Row("SYSTEM", 5, 1);
+  PutPacked(&negative_free, kTfreeOffset, 1, 0xD);
+  std::vector<uint8_t> letter_digit = Row("UNDO", 5, 1);
+  letter_digit[kTsizeOffset] = 0xA0;
+  Tablespace tablespace;
+  EXPECT_EQ(DecodeTablespace(negative, 1, &tablespace).message(),
+            "Error 1016: Invalid size in row 1 of table TS (PSAPSR3) !");
+  EXPECT_EQ(DecodeTablespace(negative_free, 2, &tablespace).message(),
+            "Error 1016: Invalid size in row 2 of table TS (SYSTEM) !");
+  EXPECT_EQ(DecodeTablespace(letter_digit, 3, &tablespace).message(),
+            "Error 1016: Invalid size in row 3 of table TS (UNDO) !");
+  // Other plus signs are plus.
+  std::vector<uint8_t> sign_f = Row("F", 7, 0);
+  PutPacked(&sign_f, kTsizeOffset, 7, 0xF);
+  ASSERT_TRUE(DecodeTablespace(sign_f, 1, &tablespace).ok());
+  EXPECT_EQ(tablespace.size_kb, 7);
+}
+
+TEST(TablespaceSumsTest, SummaryTexts) {
+  struct Case {
+    TablespaceSums sums;
+    const char* text;
+  } cases[] = {
+      {Sum({{52428800, 10485760}, {1048576, 20480}, {10240000, 9000000}}),
+       "(PRD) OraSizes: NoSpc=3, DataSz=63.717 MB, FreeSz=19.506 MB, Usage=70% "},
+      {Sum({{1048576, 20480}}),
+       "(PRD) OraSizes: NoSpc=1, DataSz=1.048 MB, FreeSz=20 MB, Usage=99% "},
+      {Sum({{999999, 0}}), "(PRD) OraSizes: NoSpc=1, DataSz=999 MB, FreeSz=0 MB, Usage=100% "},
+      {Sum({{1000000, 0}}), "(PRD) OraSizes: NoSpc=1, DataSz=1.000 MB, FreeSz=0 MB, Usage=100% "},
+      // Beyond the 32-bit range of kilobytes (about 2 TB).
+      {Sum({{2000000000, 1000000000}, {1000000000, 0}}),
+       "(PRD) OraSizes: NoSpc=2, DataSz=3.000.000 MB, FreeSz=1.000.000 MB, Usage=67% "},
+      {Sum({{3000000000, 1000000000}, {999999999999999, 0}}),
+       "(PRD) OraSizes: NoSpc=2, DataSz=1000002.999.999 MB, FreeSz=1.000.000 MB, Usage=100% "},
+      {Sum({}), "(PRD) OraSizes: NoSpc=0, DataSz=0 MB, FreeSz=0 MB, Usage=0% "},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.sums.SummaryText("PRD"), c.text);
+}
+
+TEST(TablespaceSumsTest, RowCountGetsSeparators) {
+  TablespaceSums sums;
+  for (int i = 0; i < 1024; ++i) ASSERT_TRUE(sums.Add(Tablespace{"T", 1, 0}).ok());
+  EXPECT_EQ(sums.SummaryText("X").substr(0, 22), "(X) OraSizes: NoSpc=1.");
+  EXPECT_NE(sums.SummaryText("X").find("NoSpc=1.024,"), std::string::npos);
+}
+
+TEST(TablespaceSumsTest, Usage) {
+  struct Case {
+    TablespaceSums sums;
+    int64_t usage;
+  } cases[] = {
+      {Sum({{63717376, 19506240}}), 70},  // 69.39 % used, against whole hundreds
+      {Sum({{100, 0}}), 100},
+      {Sum({{100, 100}}), 0},
+      {Sum({{99, 0}}), 100},  // below 100 KB: no division by zero
+      {Sum({{50, 10}}), 80},
+      {Sum({{3, 1}}), 67},
+      {Sum({{0, 0}}), 0},        // an empty tablespace
+      {Sum({}), 0},              // an empty table
+      {Sum({{1000, 2000}}), 0},  // free above the total: never negative
+      {Sum({{50, 80}}), 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.sums.UsagePercent(), c.usage) << c.sums.total_kb() << " " << c.sums.free_kb();
+  }
+}
+
+TEST(TablespaceSumsTest, RefusesSumsBeyondSixtyFourBits) {
+  TablespaceSums sums;
+  Tablespace huge{"T", 999999999999999, 0};
+  Status status;
+  for (int i = 0; i < 10000 && status.ok(); ++i) status = sums.Add(huge);
+  EXPECT_EQ(status.message(), "Error 1017: Sizes of table TS beyond range !");
+}
+
+TEST(ChannelValueTest, MegabytesOrGigabytes) {
+  EXPECT_EQ(SizeChannelValue(52428800, false).value, "52428");
+  EXPECT_STREQ(SizeChannelValue(52428800, false).unit, "MByte");
+  EXPECT_EQ(SizeChannelValue(52428800, true).value, "52");
+  EXPECT_STREQ(SizeChannelValue(52428800, true).unit, "GByte");
+  EXPECT_EQ(SizeChannelValue(999999, true).value, "0");
+  EXPECT_EQ(SizeChannelValue(999, false).value, "0");
+}
+
+}  // namespace
+}  // namespace vaultgauge

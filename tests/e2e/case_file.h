@@ -1,0 +1,84 @@
+// End-to-end cases as data: a case file holds many cases, each with the
+// command line, the files it lays out and what it expects.
+//
+//   === name of the case
+//   args: PRD "two words" GIGABYTE   double quotes group; \" and \\ escape inside
+//   args.windows: sub\PRD            replaces args under Wine (args.native likewise)
+//   platform: windows                native | windows; default both
+//   drive: c                         working folder C:\vgcase\ on the prepared C: drive
+//   library: none                    no stand-in RFC library beside the program
+//   program: vaultgauge-profile      another program of the bin folder
+//   exit: 2
+//   --- file PRD.P00                 a file in the working folder
+//   --- program-file vaultgauge.ini  a file beside the program
+//   --- c-file PRTG_Path.Txt         a file on the C: drive (with drive: c)
+//   --- stdin                        standard input
+//   --- stdout                       expected standard output
+//   --- stderr                       expected standard error (unchecked without)
+//   --- expect-file SapRfc.ini       a file that must be left with this content
+//   --- expect-absent Dev_Rfc.Trc    a file that must be gone
+//
+// A block runs to the next line beginning with "--- " or "=== "; one empty
+// line before the next case (or the end of the file) separates and belongs to
+// no block, so a block that ends in an empty line is followed by two. Each
+// line ends with "\n". After the
+// path, modifiers: noeol (no line end after the last line), crlf ("\r\n"),
+// escaped (\n \r \t \0 \xHH \\ decoded), repeat=N (the content N times).
+// In expected output {TIME} matches any HH:MM:SS, {PROGRAM} and {WORK} stand
+// for the program's and the working folder as the program spells them. Under
+// Wine every "\n" of expected output is compared as "\r\n".
+#ifndef VAULTGAUGE_TESTS_E2E_CASE_FILE_H_
+#define VAULTGAUGE_TESTS_E2E_CASE_FILE_H_
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+enum class Platform { kNative, kWindows };
+
+struct FileBlock {
+  std::string path;  // relative, with "/" separators
+  std::string contents;
+};
+
+struct Case {
+  std::string file;  // the case file it came from, for messages
+  int line = 0;
+  std::string name;
+  std::vector<std::string> args;
+  std::optional<std::vector<std::string>> args_native;
+  std::optional<std::vector<std::string>> args_windows;
+  std::optional<Platform> only_on;
+  bool on_drive_c = false;
+  bool without_library = false;
+  std::string program = "vaultgauge";
+  std::optional<int> exit_code;
+  std::vector<FileBlock> files;          // in the working folder
+  std::vector<FileBlock> program_files;  // beside the program
+  std::vector<FileBlock> c_files;        // on the C: drive
+  std::optional<std::string> stdin_text;
+  std::optional<std::string> stdout_text;
+  std::optional<std::string> stderr_text;
+  std::vector<FileBlock> expect_files;
+  std::vector<std::string> expect_absent;
+
+  const std::vector<std::string>& ArgsFor(Platform platform) const;
+};
+
+// Parses a case file's text; returns false with `error` on a malformed file.
+bool ParseCaseFile(const std::string& file_name, const std::string& text, std::vector<Case>* cases,
+                   std::string* error);
+
+// Splits an argument line: blanks separate, double quotes group, and inside
+// quotes \" and \\ escape.
+std::vector<std::string> SplitArguments(const std::string& line);
+
+// Whether `actual` matches `expected`, where "{TIME}" stands for any HH:MM:SS.
+bool MatchesWithPlaceholders(const std::string& expected, const std::string& actual);
+
+}  // namespace e2e
+
+#endif  // VAULTGAUGE_TESTS_E2E_CASE_FILE_H_

@@ -1,0 +1,367 @@
+// Runs the end-to-end cases against a built program, natively or under Wine:
+// each case in a fresh working folder with a private copy of the program,
+// checking standard output byte for byte, the exit code and the files left.
+//
+//   e2e_runner --bin <folder of the programs> --platform native|windows
+//              --cases <folder of *.case files> [--wine-prefix <folder>]
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <thread>
+
+#include "case_file.h"
+
+namespace fs = std::filesystem;
+
+namespace e2e {
+namespace {
+
+struct Options {
+  fs::path bin;
+  Platform platform = Platform::kNative;
+  fs::path cases;
+  fs::path wine_prefix;
+};
+
+Options g_options;
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteAll(const fs::path& path, const std::string& contents) {
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary);
+  out << contents;
+}
+
+std::string WithWindowsLineEnds(const std::string& text) {
+  std::string converted;
+  for (char c : text) {
+    if (c == '\n') converted += '\r';
+    converted += c;
+  }
+  return converted;
+}
+
+// Shows control characters, so that a failing comparison can be read.
+std::string Visible(const std::string& text) {
+  std::string shown;
+  for (unsigned char c : text) {
+    if (c == '\n') {
+      shown += "\\n\n";
+    } else if (c == '\r') {
+      shown += "\\r";
+    } else if (c < 0x20 || c >= 0x7f) {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", c);
+      shown += hex;
+    } else {
+      shown += static_cast<char>(c);
+    }
+  }
+  return shown;
+}
+
+// A folder as the program under test spells it, with a trailing separator.
+std::string SpelledFolder(const fs::path& folder) {
+  if (g_options.platform == Platform::kNative) return folder.string() + "/";
+  const fs::path drive_c = g_options.wine_prefix / "drive_c";
+  std::string relative = folder.lexically_relative(drive_c).string();
+  std::string spelled;
+  if (!relative.empty() && relative.compare(0, 2, "..") != 0) {
+    spelled = "C:\\" + relative;
+  } else {
+    spelled = "Z:" + folder.string();
+  }
+  std::replace(spelled.begin(), spelled.end(), '/', '\\');
+  return spelled + "\\";
+}
+
+void ReplaceAll(std::string* text, const std::string& from, const std::string& to) {
+  for (size_t at = text->find(from); at != std::string::npos;
+       at = text->find(from, at + to.size())) {
+    text->replace(at, from.size(), to);
+  }
+}
+
+std::string ProgramFileName(const std::string& name) {
+  return g_options.platform == Platform::kWindows ? name + ".exe" : name;
+}
+
+std::string LibraryFileName() {
+  return g_options.platform == Platform::kWindows ? "librfc32.dll" : "librfccm.so";
+}
+
+// A hard link where the file system allows it: the program's copies are many.
+void PlaceCopy(const fs::path& from, const fs::path& to) {
+  std::error_code error;
+  fs::create_hard_link(from, to, error);
+  if (error) fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+}
+
+void SetWineEnvironment() {
+  setenv("WINEPREFIX", g_options.wine_prefix.c_str(), 1);
+  setenv("WINEDEBUG", "-all", 1);
+  // No window or dialog must ever wait for a click.
+  setenv("DISPLAY", "", 1);
+  setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);
+}
+
+// Runs a command with standard streams from and to files; returns the exit
+// code, or -1 when it had to be killed.
+int RunCommand(const std::vector<std::string>& command, const fs::path& folder, const fs::path& in,
+               const fs::path& out, const fs::path& err) {
+  pid_t child = fork();
+  if (child == 0) {
+    if (chdir(folder.c_str()) != 0) _exit(127);
+    int fd_in = open(in.c_str(), O_RDONLY);
+    int fd_out = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int fd_err = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd_in < 0 || fd_out < 0 || fd_err < 0) _exit(127);
+    dup2(fd_in, 0);
+    dup2(fd_out, 1);
+    dup2(fd_err, 2);
+    std::vector<char*> argv;
+    for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  int status = 0;
+  for (;;) {
+    pid_t done = waitpid(child, &status, WNOHANG);
+    if (done == child) break;
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+      return -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+}
+
+// Removes what a case laid out on the shared C: drive: the files, and the
+// folders that were created for them.
+class DriveCLayout {
+ public:
+  explicit DriveCLayout(fs::path root) : root_(std::move(root)) {}
+  ~DriveCLayout() {
+    for (auto it = created_.rbegin(); it != created_.rend(); ++it) {
+      std::error_code ignored;
+      fs::remove_all(*it, ignored);
+    }
+  }
+  void Add(const std::string& relative, const std::string& contents) {
+    fs::path path = root_ / relative;
+    fs::path missing = path;
+    while (!fs::exists(missing.parent_path())) missing = missing.parent_path();
+    created_.push_back(missing);
+    WriteAll(path, contents);
+  }
+
+ private:
+  fs::path root_;
+  std::vector<fs::path> created_;
+};
+
+class CaseTest : public ::testing::Test {
+ public:
+  explicit CaseTest(Case c) : case_(std::move(c)) {}
+
+  void TestBody() override {
+    const bool windows = g_options.platform == Platform::kWindows;
+    const fs::path drive_c = g_options.wine_prefix / "drive_c";
+    fs::path root;
+    if (case_.on_drive_c) {
+      root = drive_c / "vgcase";
+      fs::remove_all(root);
+      fs::create_directories(root);
+    } else {
+      std::string pattern = (fs::temp_directory_path() / "vaultgauge-e2e-XXXXXX").string();
+      ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+      root = pattern;
+    }
+    const fs::path program_folder = root / "program";
+    const fs::path work = case_.on_drive_c ? root : root / "work";
+    fs::create_directories(program_folder);
+    fs::create_directories(work);
+    DriveCLayout c_drive(drive_c);
+
+    const fs::path program = program_folder / ProgramFileName(case_.program);
+    ASSERT_TRUE(fs::exists(g_options.bin / ProgramFileName(case_.program)))
+        << (g_options.bin / ProgramFileName(case_.program));
+    PlaceCopy(g_options.bin / ProgramFileName(case_.program), program);
+    if (!case_.without_library && fs::exists(g_options.bin / LibraryFileName())) {
+      PlaceCopy(g_options.bin / LibraryFileName(), program_folder / LibraryFileName());
+    }
+    for (const FileBlock& file : case_.program_files)
+      WriteAll(program_folder / file.path, file.contents);
+    for (const FileBlock& file : case_.files) WriteAll(work / file.path, file.contents);
+    for (const FileBlock& file : case_.c_files) c_drive.Add(file.path, file.contents);
+
+    const fs::path streams = root / "streams";
+    fs::create_directories(streams);
+    WriteAll(streams / "stdin", case_.stdin_text.value_or(""));
+
+    std::vector<std::string> command;
+    if (windows) command.push_back("wine");
+    command.push_back(program.string());
+    for (const std::string& arg : case_.ArgsFor(g_options.platform)) command.push_back(arg);
+    int exit_code =
+        RunCommand(command, work, streams / "stdin", streams / "stdout", streams / "stderr");
+
+    std::string out = ReadAll(streams / "stdout");
+    std::string err = ReadAll(streams / "stderr");
+    std::string where = case_.file + ":" + std::to_string(case_.line);
+    EXPECT_NE(exit_code, -1) << where << ": the program did not end within 60 seconds";
+    EXPECT_EQ(exit_code, *case_.exit_code) << where << "\nstdout:\n"
+                                           << Visible(out) << "\nstderr:\n"
+                                           << Visible(err);
+    // {PROGRAM} and {WORK} stand for the program's and the working folder.
+    auto expect = [&](const std::string& text) {
+      std::string expected = windows ? WithWindowsLineEnds(text) : text;
+      ReplaceAll(&expected, "{PROGRAM}", SpelledFolder(program_folder));
+      ReplaceAll(&expected, "{WORK}", SpelledFolder(work));
+      return expected;
+    };
+    if (case_.stdout_text) {
+      std::string expected = expect(*case_.stdout_text);
+      EXPECT_TRUE(MatchesWithPlaceholders(expected, out))
+          << where << "\nexpected stdout:\n"
+          << Visible(expected) << "\nactual stdout:\n"
+          << Visible(out);
+    }
+    if (case_.stderr_text) {
+      std::string expected = expect(*case_.stderr_text);
+      EXPECT_TRUE(MatchesWithPlaceholders(expected, err))
+          << where << "\nexpected stderr:\n"
+          << Visible(expected) << "\nactual stderr:\n"
+          << Visible(err);
+    }
+    for (const FileBlock& file : case_.expect_files) {
+      fs::path path = work / file.path;
+      if (!fs::exists(path)) {
+        ADD_FAILURE() << where << ": expected file " << file.path << " is missing";
+        continue;
+      }
+      std::string contents = ReadAll(path);
+      EXPECT_EQ(contents, file.contents) << where << ": file " << file.path << "\nexpected:\n"
+                                         << Visible(file.contents) << "\nactual:\n"
+                                         << Visible(contents);
+    }
+    for (const std::string& absent : case_.expect_absent) {
+      EXPECT_FALSE(fs::exists(work / absent)) << where << ": file " << absent << " should be gone";
+    }
+    if (!HasFailure()) fs::remove_all(root);
+  }
+
+ private:
+  Case case_;
+};
+
+// Starts the private Wine prefix once for the whole run and stops it at the end.
+class WineEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    SetWineEnvironment();
+    const fs::path devnull = "/dev/null";
+    if (!fs::exists(g_options.wine_prefix / "drive_c")) {
+      // Wine's background processes inherit the first program's streams: send them nowhere.
+      RunCommand({"wineboot", "-i"}, fs::current_path(), devnull, devnull, devnull);
+    }
+    RunCommand({"wineserver", "-p"}, fs::current_path(), devnull, devnull, devnull);
+  }
+  void TearDown() override {
+    const fs::path devnull = "/dev/null";
+    RunCommand({"wineserver", "-k"}, fs::current_path(), devnull, devnull, devnull);
+  }
+};
+
+std::string TestName(const std::string& name, std::map<std::string, int>* seen) {
+  std::string clean;
+  for (char c : name) clean += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  int count = ++(*seen)[clean];
+  return count == 1 ? clean : clean + "_" + std::to_string(count);
+}
+
+bool ParseOptions(int argc, char** argv) {
+  for (int i = 1; i + 1 < argc; i += 2) {
+    std::string key = argv[i];
+    std::string value = argv[i + 1];
+    if (key == "--bin") {
+      g_options.bin = value;
+    } else if (key == "--platform") {
+      if (value != "native" && value != "windows") return false;
+      g_options.platform = value == "windows" ? Platform::kWindows : Platform::kNative;
+    } else if (key == "--cases") {
+      g_options.cases = value;
+    } else if (key == "--wine-prefix") {
+      g_options.wine_prefix = value;
+    } else {
+      return false;
+    }
+  }
+  if (g_options.wine_prefix.empty()) g_options.wine_prefix = g_options.bin / ".." / "wineprefix";
+  g_options.bin = fs::absolute(g_options.bin).lexically_normal();
+  g_options.wine_prefix = fs::absolute(g_options.wine_prefix).lexically_normal();
+  return !g_options.bin.empty() && !g_options.cases.empty();
+}
+
+}  // namespace
+}  // namespace e2e
+
+int main(int argc, char** argv) {
+  using namespace e2e;
+  ::testing::InitGoogleTest(&argc, argv);
+  if (!ParseOptions(argc, argv)) {
+    std::cerr << "usage: e2e_runner --bin DIR --platform native|windows --cases DIR"
+                 " [--wine-prefix DIR] [gtest options]\n";
+    return 2;
+  }
+
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::directory_iterator(g_options.cases)) {
+    if (entry.path().extension() == ".case") files.push_back(entry.path());
+  }
+  std::sort(files.begin(), files.end());
+  for (const fs::path& file : files) {
+    std::vector<Case> cases;
+    std::string error;
+    if (!ParseCaseFile(file.filename().string(), ReadAll(file), &cases, &error)) {
+      std::cerr << error << "\n";
+      return 2;
+    }
+    std::map<std::string, int> seen;
+    for (Case& c : cases) {
+      if (c.only_on && *c.only_on != g_options.platform) continue;
+      std::string suite = file.stem().string();
+      std::string name = TestName(c.name, &seen);
+      std::string source = file.string();
+      int line = c.line;
+      ::testing::RegisterTest(suite.c_str(), name.c_str(), nullptr, nullptr, source.c_str(), line,
+                              [c]() -> ::testing::Test* { return new CaseTest(c); });
+    }
+  }
+  if (g_options.platform == Platform::kWindows) {
+    ::testing::AddGlobalTestEnvironment(new WineEnvironment);
+  }
+  return RUN_ALL_TESTS();
+}
