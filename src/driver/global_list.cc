@@ -103,11 +103,11 @@ Status ReadSensorLines(FileSystem& files, SensorState* state, GlobalList* list,
 
     // The last marker in this order wins; a later sensor line builds on what
     // an earlier one chose.
-    if (Contains(line, ",Profile")) list->LabelKind = '1';
+    if (Contains(line, ",Profile")) list->LabelKind = LabelKind::kProfileName;
     *item_found = true;
-    if (Contains(line, ",Alias")) list->LabelKind = '2';
-    if (Contains(line, ",Host")) list->LabelKind = '3';
-    if (Contains(line, ",Sid")) list->LabelKind = '4';
+    if (Contains(line, ",Alias")) list->LabelKind = LabelKind::kAlias;
+    if (Contains(line, ",Host")) list->LabelKind = LabelKind::kHost;
+    if (Contains(line, ",Sid")) list->LabelKind = LabelKind::kSid;
   }
   return status;
 }
@@ -130,7 +130,7 @@ std::string ItemNameFrom(const std::string& item_text) {
 
 Status ReadGlobalList(FileSystem& files, SensorState* state, GlobalList* list) {
   list->ServerListing.clear();
-  list->LabelKind = '1';
+  list->LabelKind = LabelKind::kProfileName;
 
   if (state->ProfileName != kGlobalListFile) {
     Status status = ReadProfileList(files, state, list);

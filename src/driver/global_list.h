@@ -7,6 +7,7 @@
 #include <string>
 
 #include "driver/sensor_state.h"
+#include "profile/profile_reader.h"
 #include "util/file_system.h"
 #include "util/status.h"
 
@@ -21,9 +22,8 @@ inline constexpr size_t kServerListingCapacity = 2047;
 struct GlobalList {
   // Profile file names, each followed by "#", in file order.
   std::string ServerListing;
-  // How each system is named in the output: '1' profile file name, '2' without
-  // its extension, '3' the profile's host, '4' its destination.
-  char LabelKind = '1';
+  // How each system is named in the output.
+  vaultgauge::LabelKind LabelKind = vaultgauge::LabelKind::kProfileName;
 };
 
 // Reads the list file at `state->ProfilePath`. Fills `list` and the item name;

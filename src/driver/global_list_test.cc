@@ -37,7 +37,7 @@ TEST_F(GlobalListTest, ProfileListTakesExactCaseServerLines) {
   ASSERT_TRUE(status.ok()) << status.message();
   EXPECT_EQ(list_.ServerListing, "PRD.P00#QAS.P00#DEV.P00#");
   EXPECT_EQ(state_.ItemName, "psapsr3");
-  EXPECT_EQ(list_.LabelKind, '1');
+  EXPECT_EQ(list_.LabelKind, LabelKind::kProfileName);
   EXPECT_EQ(state_.ParameterText, "ITEM=PSAPSR3,GIGABYTE");
 }
 
@@ -54,7 +54,7 @@ TEST_F(GlobalListTest, GlobalListPicksTheSensorByItsKey) {
   ASSERT_TRUE(status.ok()) << status.message();
   EXPECT_EQ(list_.ServerListing, "PRD.P00#PRD2.P00#");
   EXPECT_EQ(state_.ItemName, "Psap undo");
-  EXPECT_EQ(list_.LabelKind, '2');
+  EXPECT_EQ(list_.LabelKind, LabelKind::kAlias);
   EXPECT_EQ(state_.RawParameterText, "GIGABYTE,client=200,Item=Psap undo,Alias");
   EXPECT_EQ(state_.ParameterText, "GIGABYTE,CLIENT=200,ITEM=PSAP UNDO,ALIAS");
   EXPECT_EQ(state_.ClientOverride, "200");
@@ -88,7 +88,7 @@ TEST_F(GlobalListTest, LabelMarkersInTheirOrder) {
     files.Add(kGlobalListFile, "# GSNG: PRD       --P.P00#\n# GSNX: PRD       ;Item=T" +
                                    std::string(c.markers) + "," + kMark + "\n");
     ASSERT_TRUE(ReadGlobalList(files, &state, &list).ok());
-    EXPECT_EQ(list.LabelKind, c.kind) << c.markers;
+    EXPECT_EQ(static_cast<char>(list.LabelKind), c.kind) << c.markers;
   }
 }
 
@@ -102,7 +102,7 @@ TEST_F(GlobalListTest, ALaterSensorLineReplacesTheEarlierOne) {
                            kMark + "\n");
   ASSERT_TRUE(status.ok());
   EXPECT_EQ(state_.ItemName, "SECOND");
-  EXPECT_EQ(list_.LabelKind, '3');  // not reset between sensor lines
+  EXPECT_EQ(list_.LabelKind, LabelKind::kHost);  // not reset between sensor lines
 }
 
 TEST_F(GlobalListTest, Failures) {

@@ -3,6 +3,7 @@
 #ifndef VAULTGAUGE_RFC_FAKE_RFC_API_H_
 #define VAULTGAUGE_RFC_FAKE_RFC_API_H_
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -31,6 +32,10 @@ class FakeRfcApi : public RfcApi {
   const char* exception = nullptr;  // handed out by Receive
   std::string rfcsi;                // copied into RFCSI_EXPORT
   RfcErrorInfo last_error{};
+  std::vector<std::vector<uint8_t>> rows;  // the one table ItCreate hands out
+  bool fail_create = false;
+  bool fail_delete = false;
+  unsigned fail_get_line = 0;  // the row whose fetch fails
 
   // What the fake was given.
   std::vector<std::string> calls;  // operation names in order
@@ -41,7 +46,10 @@ class FakeRfcApi : public RfcApi {
   std::string connect_string;
   std::vector<std::string> installed;  // structure names
   std::vector<RecordedParameter> importing;
+  std::vector<RecordedParameter> tables;  // of the last call: name, nlen, row type, row length
   std::vector<RFC_HANDLE> closed;
+  int creates = 0;
+  int deletes = 0;
 
   void Environment(RfcEnv* given) override {
     calls.push_back("RfcEnvironment");
@@ -69,8 +77,12 @@ class FakeRfcApi : public RfcApi {
     if (install_result == RFC_OK) *type = installed_type;
     return install_result;
   }
-  RFC_RC Call(RFC_HANDLE, const char* function, RfcParameter*, RfcTableEntry*) override {
+  RFC_RC Call(RFC_HANDLE, const char* function, RfcParameter*, RfcTableEntry* list) override {
     calls.push_back(std::string("RfcCall ") + function);
+    tables.clear();
+    for (RfcTableEntry* t = list; t->name != nullptr; ++t) {
+      tables.push_back(RecordedParameter{t->name, t->nlen, t->type, t->leng});
+    }
     return call_result;
   }
   RFC_RC Receive(RFC_HANDLE, RfcParameter* list, RfcTableEntry*, char** given) override {
@@ -94,10 +106,21 @@ class FakeRfcApi : public RfcApi {
     calls.push_back("RfcClose");
     closed.push_back(handle);
   }
-  ITAB_H ItCreate(const char*, unsigned, unsigned, unsigned) override { return nullptr; }
-  unsigned ItFill(ITAB_H) override { return 0; }
-  void* ItGetLine(ITAB_H, unsigned) override { return nullptr; }
-  int ItDelete(ITAB_H) override { return 0; }
+  ITAB_H ItCreate(const char* name, unsigned, unsigned, unsigned) override {
+    calls.push_back(std::string("ItCreate ") + name);
+    ++creates;
+    return fail_create ? nullptr : &rows;
+  }
+  unsigned ItFill(ITAB_H) override { return static_cast<unsigned>(rows.size()); }
+  void* ItGetLine(ITAB_H, unsigned line) override {
+    if (line == 0 || line > rows.size() || line == fail_get_line) return nullptr;
+    return rows[line - 1].data();
+  }
+  int ItDelete(ITAB_H) override {
+    calls.push_back("ItDelete");
+    ++deletes;
+    return fail_delete ? 1 : 0;
+  }
 };
 
 // The profile of system PRD that the tests log on with.

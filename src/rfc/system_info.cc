@@ -44,7 +44,7 @@ Status ReadSystemInfo(RfcSession& session, RFC_HANDLE handle, SystemInfo* info) 
   RfcTableEntry no_tables[] = {RfcTableEntry{}};
   RFC_RC result = session.api.Call(handle, "RFC_SYSTEM_INFO", no_parameters, no_tables);
   session.trace.Trace(handle, "RfcCall called");
-  if (result != RFC_OK) return Status::Error(RfcFailureText(result, ""));
+  if (result != RFC_OK) return Status::RfcFailure(RfcFailureText(result, ""));
 
   int32_t current_resources = 0;
   char dialog_user_type = ' ';
@@ -69,7 +69,7 @@ Status ReadSystemInfo(RfcSession& session, RFC_HANDLE handle, SystemInfo* info) 
     if (result == RFC_EXCEPTION || result == RFC_SYS_EXCEPTION) {
       exception_text = ExceptionText(exception);
     }
-    return Status::Error(RfcFailureText(result, exception_text));
+    return Status::RfcFailure(RfcFailureText(result, exception_text));
   }
 
   info->DatabaseSystem = FieldText(record, kRfcDbSysPosition, kRfcDbSysLength);

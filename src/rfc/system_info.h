@@ -16,7 +16,7 @@ struct SystemInfo {
 };
 
 // Calls RFC_SYSTEM_INFO on `handle`. A failed call or an exception gives
-// Status::Error with its error text (errors 1012 to 1015), to which the caller
+// Status::RfcFailure with its error text (errors 1012 to 1015), to which the caller
 // appends the trace-file text; a failed type installation gives
 // Status::LibraryError("RfcInstallStructure"). `info` is filled on success only.
 Status ReadSystemInfo(RfcSession& session, RFC_HANDLE handle, SystemInfo* info);

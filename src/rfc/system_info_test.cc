@@ -93,7 +93,7 @@ TEST_F(SystemInfoTest, MapsEachResultCodeToItsError) {
     info = SystemInfo{"kept", "kept"};
     Status status = ReadSystemInfo(session, 7, &info);
     EXPECT_FALSE(status.ok()) << c.message;
-    EXPECT_FALSE(status.is_library_error()) << c.message;
+    EXPECT_TRUE(status.is_rfc_failure()) << c.message;
     EXPECT_EQ(status.message(), c.message);
     EXPECT_EQ(api.calls.back() == "RfcReceive", c.received) << c.message;
     EXPECT_EQ(info.DatabaseSystem, "kept");

@@ -14,12 +14,17 @@ class Status {
   enum class Kind {
     kOk,
     kError,         // message for the error document; exit code 2
+    kRfcFailure,    // a remote call failed: the message, completed from the library's
+                    // trace file, for the error document; exit code 2
     kLibraryError,  // a library operation failed; the RFC error report, exit code 1
   };
 
   Status() = default;
   static Status Ok() { return Status(); }
   static Status Error(std::string message) { return Status(Kind::kError, std::move(message)); }
+  static Status RfcFailure(std::string message) {
+    return Status(Kind::kRfcFailure, std::move(message));
+  }
   // `operation` names the failed library operation, as the error report prints it.
   static Status LibraryError(std::string operation) {
     return Status(Kind::kLibraryError, std::move(operation));
@@ -28,6 +33,7 @@ class Status {
   bool ok() const { return kind_ == Kind::kOk; }
   Kind kind() const { return kind_; }
   bool is_library_error() const { return kind_ == Kind::kLibraryError; }
+  bool is_rfc_failure() const { return kind_ == Kind::kRfcFailure; }
   // The error document's message, or the failed operation of a library error.
   const std::string& message() const { return message_; }
 

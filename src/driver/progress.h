@@ -1,0 +1,31 @@
+// Progress lines: human-readable lines on standard output besides the
+// document, when the parameters ask for them.
+#ifndef VAULTGAUGE_DRIVER_PROGRESS_H_
+#define VAULTGAUGE_DRIVER_PROGRESS_H_
+
+#include <string>
+
+#include "driver/sensor_state.h"
+
+namespace vaultgauge {
+
+// A progress line as formatted in the start line's buffer: at most 123
+// characters; the state word that follows it is printed after.
+std::string ProgressText(const std::string& text);
+
+// "* <time> <name>, <host>, <destination>, <sysnr>, <client>"
+std::string SystemProgressText(const std::string& time, const std::string& name,
+                               const ConnectionProfile& profile);
+
+// The parameters as the single-system run shows them: the raw text cut at its
+// first "#" and then at its first "@"; what is left of "(Parameters " or
+// "(No " counts as nothing, and nothing is shown as "(No Parameters)". The
+// raw text itself stays whole: its keyword values are read by position.
+std::string ShownParameters(const std::string& raw_parameter_text);
+
+// "\n* <time> SAP Vaultgauge now processed..."
+std::string ProcessedLine(const std::string& time);
+
+}  // namespace vaultgauge
+
+#endif  // VAULTGAUGE_DRIVER_PROGRESS_H_

@@ -1,0 +1,68 @@
+#include "driver/single_run.h"
+
+#include <cstdio>
+
+#include "driver/progress.h"
+#include "measure/current_sizes.h"
+#include "platform/platform.h"
+#include "rfc/error_report.h"
+#include "rfc/system_info.h"
+#include "rfc/trace_file.h"
+#include "util/text.h"
+
+namespace vaultgauge {
+
+namespace {
+
+void PrintProgressHead(RunContext& run) {
+  SensorState& state = run.state;
+  const std::string time = LocalTimeOfDay();
+  run.output.PrintLine(state.StartLine);
+  run.output.PrintLine(SystemProgressText(time, state.ProfileName, state.Profile) +
+                       " State=Processing");
+  run.output.PrintLine(ProgressText("* " + time + " " + kProgramWord + " - " +
+                                    ShownParameters(state.RawParameterText)) +
+                       " State=Executing");
+}
+
+}  // namespace
+
+Status RunSingleSystem(RunContext& run) {
+  SensorState& state = run.state;
+  ConnectionProfile& profile = state.Profile;
+
+  InstallRfcErrorReport(run.session, run.output);
+  run.output.Clear();
+  if (state.ShowProgress) PrintProgressHead(run);
+
+  LogonOverrides overrides =
+      ReadLogonOverrides(state.ParameterText, state.RawParameterText, state.ClientOverride);
+  RFC_HANDLE handle = OpenConnection(run.session, profile, overrides, run.output, &run.records);
+  if (handle == RFC_HANDLE_NULL) {
+    return Status::Error("Error 1011: RFC-Open for " + profile.Destination + " failed !");
+  }
+  run.connection.Set(handle);
+
+  SystemInfo info;
+  Status status = ReadSystemInfo(run.session, handle, &info);
+  if (!status.ok()) return status;
+  profile.DisplayHost = info.Host;
+  if (!StartsWith(info.DatabaseSystem, "ORA")) {
+    return Status::Error("Error 1018: DataBase mismatch !");
+  }
+
+  MeasureRequest request;
+  request.Destination = profile.Destination;
+  request.gigabyte = Contains(state.ParameterText, "GIGABYTE");
+  bool item_found = false;
+  status = MeasureCurrentSizes(run.session, handle, request, run.output, &item_found);
+  run.connection.Close();
+  if (!status.ok()) return status;
+
+  run.output.PrintBuffer();
+  std::remove(kTraceFileName);
+  if (state.ShowProgress) run.output.PrintLine(ProcessedLine(LocalTimeOfDay()));
+  return Status::Ok();
+}
+
+}  // namespace vaultgauge
