@@ -1,11 +1,11 @@
 #include "driver/global_run.h"
 
 #include "driver/progress.h"
+#include "driver/rfc_steps.h"
 #include "measure/current_sizes.h"
 #include "platform/platform.h"
 #include "profile/profile_reader.h"
 #include "rfc/error_report.h"
-#include "rfc/system_info.h"
 #include "util/text.h"
 
 namespace vaultgauge {
@@ -46,31 +46,20 @@ const char* StateText(SystemState state) {
 Status MeasureSystem(RunContext& run, const std::string& label, SystemMark mark,
                      SystemState* system_state) {
   SensorState& state = run.state;
-  ConnectionProfile& profile = state.Profile;
   bool failed = mark == SystemMark::kFailed;
   bool item_found = false;
 
   InstallRfcErrorReport(run.session, run.output);
   run.output.Clear();
   // The logon is attempted also after a failed profile check.
-  LogonOverrides overrides =
-      ReadLogonOverrides(state.ParameterText, state.RawParameterText, state.ClientOverride);
-  RFC_HANDLE handle = OpenConnection(run.session, profile, overrides, run.output, &run.records);
+  RFC_HANDLE handle = OpenProfileConnection(run);
   if (handle == RFC_HANDLE_NULL) {
     failed = true;
   } else {
-    run.connection.Set(handle);
-    SystemInfo info;
-    Status status = ReadSystemInfo(run.session, handle, &info);
+    Status status = CheckOracleDatabase(run, handle);
     if (!status.ok()) return status;
-    profile.DisplayHost = info.Host;
-    if (!StartsWith(info.DatabaseSystem, "ORA")) {
-      return Status::Error("Error 1018: DataBase mismatch !");
-    }
 
-    MeasureRequest request;
-    request.Destination = profile.Destination;
-    request.gigabyte = Contains(state.ParameterText, "GIGABYTE");
+    MeasureRequest request = RequestForProfile(state);
     request.ItemMode = true;
     request.ItemName = state.ItemName;
     request.SystemLabel = label;

@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "driver/progress.h"
+#include "driver/rfc_steps.h"
 #include "measure/current_sizes.h"
 #include "platform/platform.h"
 #include "rfc/error_report.h"
-#include "rfc/system_info.h"
 #include "rfc/trace_file.h"
 #include "util/text.h"
 
@@ -29,31 +29,20 @@ void PrintProgressHead(RunContext& run) {
 
 Status RunSingleSystem(RunContext& run) {
   SensorState& state = run.state;
-  ConnectionProfile& profile = state.Profile;
+  const ConnectionProfile& profile = state.Profile;
 
   InstallRfcErrorReport(run.session, run.output);
   run.output.Clear();
   if (state.ShowProgress) PrintProgressHead(run);
 
-  LogonOverrides overrides =
-      ReadLogonOverrides(state.ParameterText, state.RawParameterText, state.ClientOverride);
-  RFC_HANDLE handle = OpenConnection(run.session, profile, overrides, run.output, &run.records);
+  RFC_HANDLE handle = OpenProfileConnection(run);
   if (handle == RFC_HANDLE_NULL) {
     return Status::Error("Error 1011: RFC-Open for " + profile.Destination + " failed !");
   }
-  run.connection.Set(handle);
-
-  SystemInfo info;
-  Status status = ReadSystemInfo(run.session, handle, &info);
+  Status status = CheckOracleDatabase(run, handle);
   if (!status.ok()) return status;
-  profile.DisplayHost = info.Host;
-  if (!StartsWith(info.DatabaseSystem, "ORA")) {
-    return Status::Error("Error 1018: DataBase mismatch !");
-  }
 
-  MeasureRequest request;
-  request.Destination = profile.Destination;
-  request.gigabyte = Contains(state.ParameterText, "GIGABYTE");
+  MeasureRequest request = RequestForProfile(state);
   bool item_found = false;
   status = MeasureCurrentSizes(run.session, handle, request, run.output, &item_found);
   run.connection.Close();
