@@ -83,7 +83,8 @@ bool ParseBlockHead(const std::string& line, BlockHead* head, std::string* error
   for (size_t i = 1; i < modifiers; ++i) head->path += (i > 1 ? " " : "") + words[i];
 
   bool has_path = head->kind == "file" || head->kind == "program-file" || head->kind == "c-file" ||
-                  head->kind == "expect-file" || head->kind == "expect-absent";
+                  head->kind == "expect-file" || head->kind == "expect-absent" ||
+                  head->kind == "expect-exists";
   bool plain = head->kind == "stdout" || head->kind == "stderr" || head->kind == "stdin";
   if (!has_path && !plain) {
     *error = "unknown block '" + head->kind + "'";
@@ -229,6 +230,8 @@ bool ParseCaseFile(const std::string& file_name, const std::string& text, std::v
         current->expect_files.push_back({head.path, repeated});
       } else if (head.kind == "expect-absent") {
         current->expect_absent.push_back(head.path);
+      } else if (head.kind == "expect-exists") {
+        current->expect_exists.push_back(head.path);
       } else if (head.kind == "stdout") {
         current->stdout_text = repeated;
       } else if (head.kind == "stderr") {

@@ -17,6 +17,7 @@
 //   --- stderr                       expected standard error (unchecked without)
 //   --- expect-file SapRfc.ini       a file that must be left with this content
 //   --- expect-absent Dev_Rfc.Trc    a file that must be gone
+//   --- expect-exists Dev_Rfc.Trc    a file that must be left, whatever it holds
 //
 // A block runs to the next line beginning with "--- " or "=== "; one empty
 // line before the next case (or the end of the file) separates and belongs to
@@ -64,6 +65,7 @@ struct Case {
   std::optional<std::string> stderr_text;
   std::vector<FileBlock> expect_files;
   std::vector<std::string> expect_absent;
+  std::vector<std::string> expect_exists;
 
   const std::vector<std::string>& ArgsFor(Platform platform) const;
 };

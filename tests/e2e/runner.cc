@@ -256,6 +256,18 @@ class CaseTest : public ::testing::Test {
           << Visible(expected) << "\nactual stderr:\n"
           << Visible(err);
     }
+    // Every document a host reads as XML must be well-formed to a real parser:
+    // a successful document in the XML modes, and every error document.
+    const bool xml_document = (exit_code == 0 && out.rfind("\n<Prtg>", 0) == 0) ||
+                              (windows && exit_code == 0 && out.rfind("\r\n<Prtg>", 0) == 0) ||
+                              out.rfind("<Prtg>", 0) == 0;
+    if (xml_document) {
+      const fs::path devnull = "/dev/null";
+      int parsed = RunCommand({"xmllint", "--noout", (streams / "stdout").string()}, work,
+                              devnull, streams / "xmllint.out", streams / "xmllint.err");
+      EXPECT_EQ(parsed, 0) << where << ": the document is no well-formed XML:\n"
+                           << ReadAll(streams / "xmllint.err");
+    }
     for (const FileBlock& file : case_.expect_files) {
       fs::path path = work / file.path;
       if (!fs::exists(path)) {
@@ -266,6 +278,9 @@ class CaseTest : public ::testing::Test {
       EXPECT_EQ(contents, file.contents) << where << ": file " << file.path << "\nexpected:\n"
                                          << Visible(file.contents) << "\nactual:\n"
                                          << Visible(contents);
+    }
+    for (const std::string& present : case_.expect_exists) {
+      EXPECT_TRUE(fs::exists(work / present)) << where << ": file " << present << " should be left";
     }
     for (const std::string& absent : case_.expect_absent) {
       EXPECT_FALSE(fs::exists(work / absent)) << where << ": file " << absent << " should be gone";
