@@ -1,5 +1,7 @@
 #include "driver/sensor.h"
 
+#include <exception>
+
 #include "driver/global_list.h"
 #include "driver/global_run.h"
 #include "driver/locate_profile.h"
@@ -16,6 +18,12 @@
 #include "util/file_system.h"
 
 namespace vaultgauge {
+
+int StopWithError(Output& output, const std::string& message) {
+  output.OutputError(message);
+  output.PrintBuffer();
+  return 2;
+}
 
 namespace {
 
@@ -56,17 +64,7 @@ int Finish(const Status& status, Output& output, FileSystem& files, RfcApi& api,
   return code;
 }
 
-}  // namespace
-
-int StopWithError(Output& output, const std::string& message) {
-  output.OutputError(message);
-  output.PrintBuffer();
-  return 2;
-}
-
-int RunSensor(const std::vector<std::string>& arguments, std::FILE* stream) {
-  SensorState state;
-  Output output(stream, state.ParameterText);
+int Run(const std::vector<std::string>& arguments, SensorState& state, Output& output) {
   RealFileSystem files;
 
   GlobalList list;
@@ -84,6 +82,20 @@ int RunSensor(const std::vector<std::string>& arguments, std::FILE* stream) {
   RunContext run{state, output, files, session, connection, records};
   status = state.ItemMode ? RunGlobalList(run, list) : RunSingleSystem(run);
   return Finish(status, output, files, *library, connection);
+}
+
+}  // namespace
+
+int RunSensor(const std::vector<std::string>& arguments, std::FILE* stream) {
+  SensorState state;
+  Output output(stream, state.ParameterText);
+  try {
+    return Run(arguments, state, output);
+  } catch (const std::exception& failure) {
+    // Running out of memory, say: the host still gets a document it can read.
+    return StopWithError(output,
+                         std::string("Error 1090: Internal failure (") + failure.what() + ") !");
+  }
 }
 
 }  // namespace vaultgauge
