@@ -132,7 +132,8 @@ bool ParseBlockHead(const std::string& line, BlockHead* head, std::string* error
     return false;
   }
   bool laid_out = head->kind == "file" || head->kind == "folder" || head->kind == "program-file";
-  if ((head->append || head->mode) && !laid_out) {
+  bool continued = laid_out || head->kind == "c-file" || head->kind == "expect-file";
+  if ((head->mode && !laid_out) || (head->append && !continued)) {
     *error = "append and mode= belong to files and folders";
     return false;
   }
@@ -415,9 +416,9 @@ bool ParseCaseFile(const std::string& file_name, const std::string& text, std::v
       } else if (head.kind == "program-file") {
         added = AddLaidOut(head, repeated, &current->program_files, error);
       } else if (head.kind == "c-file") {
-        current->c_files.push_back({head.path, repeated, false, std::nullopt});
+        added = AddLaidOut(head, repeated, &current->c_files, error);
       } else if (head.kind == "expect-file") {
-        current->expect_files.push_back({head.path, repeated, false, std::nullopt});
+        added = AddLaidOut(head, repeated, &current->expect_files, error);
       } else if (head.kind == "expect-absent") {
         current->expect_absent.push_back(head.path);
       } else if (head.kind == "expect-exists") {

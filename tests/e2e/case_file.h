@@ -28,7 +28,8 @@
 // line ends with "\n". After the
 // path, modifiers: noeol (no line end after the last line), crlf ("\r\n"),
 // cr (a lone "\r"), escaped (\n \r \t \0 \xHH \\ decoded), repeat=N (the
-// content N times), append (continues the file of an earlier block),
+// content N times), append (continues the file of an earlier block of the
+// same kind: file, program-file, c-file, expect-file),
 // mode=NNN (octal permissions, set after everything is laid out; natively the
 // program runs without the power to override them, as an ordinary user).
 // In expected output {TIME} matches any HH:MM:SS, {PROGRAM} and {WORK} stand

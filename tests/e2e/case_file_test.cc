@@ -80,6 +80,14 @@ TEST(ParseCaseFileTest, LaysOutFoldersPermissionsAndLongArguments) {
       "--- file PRD.P00 append mode=0\n"
       "c\n"
       "--- program-file vaultgauge.ini mode=444\n"
+      "--- expect-file SapRfc.ini repeat=2\n"
+      "x\n"
+      "--- expect-file SapRfc.ini append\n"
+      "y\n"
+      "--- c-file PRTG_Path.Txt noeol\n"
+      "C:\\\n"
+      "--- c-file PRTG_Path.Txt append\n"
+      "PRTG\n"
       "--- arg noeol repeat=4\n"
       "xy\n"
       "--- arg escaped noeol\n"
@@ -96,6 +104,10 @@ TEST(ParseCaseFileTest, LaysOutFoldersPermissionsAndLongArguments) {
   EXPECT_EQ(c.files[1].contents, "a\rb\rc\n");
   EXPECT_EQ(c.files[1].mode, 0);
   EXPECT_EQ(c.program_files[0].mode, 0444);
+  ASSERT_EQ(c.expect_files.size(), 1u);
+  EXPECT_EQ(c.expect_files[0].contents, "x\nx\ny\n");
+  ASSERT_EQ(c.c_files.size(), 1u);
+  EXPECT_EQ(c.c_files[0].contents, "C:\\PRTG\n");
   using V = std::vector<std::string>;
   EXPECT_EQ(c.ArgsFor(Platform::kWindows), (V{"PRD", "xyxyxyxy", "\x01"}));
   EXPECT_EQ(c.ArgsFor(Platform::kNative), (V{"sub/PRD", "xyxyxyxy", "\x01"}));
