@@ -19,11 +19,15 @@ constexpr std::string_view kErrorHead = "<Prtg>\n<Error>1</Error>\n<Text>";
 constexpr std::string_view kErrorTail = "</Text>\n</Prtg>\n";
 
 // The XML text of the document's message back to the message; false when it
-// holds markup that escaping should have prevented.
+// holds markup or a control character that escaping should have prevented.
 bool Unescape(std::string_view xml, std::string* text) {
   text->clear();
   for (size_t i = 0; i < xml.size(); ++i) {
     if (xml[i] == '<' || xml[i] == '>') return false;
+    if (static_cast<unsigned char>(xml[i]) < 0x20 && xml[i] != '\t' && xml[i] != '\n' &&
+        xml[i] != '\r') {
+      return false;
+    }
     if (xml[i] != '&') {
       *text += xml[i];
       continue;
@@ -55,9 +59,14 @@ void CheckErrorDocument(const std::string& document, const std::string& message)
       kErrorHead.size(), document.size() - kErrorHead.size() - kErrorTail.size());
   std::string text;
   FUZZ_CHECK(Unescape(xml, &text));
-  // Cut short only where the whole document would not fit.
-  FUZZ_CHECK(message.compare(0, text.size(), text) == 0);
-  if (text.size() < message.size()) FUZZ_CHECK(document.size() + 5 > OutputBuffer::kMaxLength);
+  // The message, its control characters shown as "?"; cut short only where the
+  // whole document would not fit.
+  std::string shown = message;
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') c = '?';
+  }
+  FUZZ_CHECK(shown.compare(0, text.size(), text) == 0);
+  if (text.size() < shown.size()) FUZZ_CHECK(document.size() + 5 > OutputBuffer::kMaxLength);
 }
 
 }  // namespace

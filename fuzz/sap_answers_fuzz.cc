@@ -164,6 +164,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       FUZZ_CHECK(tail == "\n</Prtg>\n");
       FUZZ_CHECK(Count(document, "<Result>") == Count(document, "</Result>"));
       FUZZ_CHECK(Count(document, "<") == Count(document, ">"));
+      for (char c : document + tail) {
+        FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n' || c == '\r');
+      }
     }
     if (request.ItemMode) {
       FUZZ_CHECK(tail.empty());
