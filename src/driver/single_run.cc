@@ -1,7 +1,5 @@
 #include "driver/single_run.h"
 
-#include <cstdio>
-
 #include "driver/progress.h"
 #include "driver/rfc_steps.h"
 #include "measure/current_sizes.h"
@@ -49,7 +47,7 @@ Status RunSingleSystem(RunContext& run) {
   if (!status.ok()) return status;
 
   run.output.PrintBuffer();
-  std::remove(kTraceFileName);
+  RemoveFile(kTraceFileName);
   if (state.ShowProgress) run.output.PrintLine(ProcessedLine(LocalTimeOfDay()));
   return Status::Ok();
 }

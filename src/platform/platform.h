@@ -29,6 +29,10 @@ std::string ProgramFolder();
 // input is no terminal.
 bool SetInputEcho(bool on);
 
+// Deletes the file `path`. A folder of that name stays: the C library's
+// remove() would take an empty one on POSIX. False when nothing was deleted.
+bool RemoveFile(const std::string& path);
+
 // The RFC library's file name on this platform.
 const char* RfcLibraryFileName();
 

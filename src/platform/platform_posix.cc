@@ -35,6 +35,8 @@ bool SetInputEcho(bool on) {
   return tcsetattr(STDIN_FILENO, TCSANOW, &settings) == 0;
 }
 
+bool RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
 const char* RfcLibraryFileName() { return "librfccm.so"; }
 
 void* LoadSharedLibrary(const std::string& folder, const std::string& name) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "util/test_folder.h"
+
 namespace vaultgauge {
 namespace {
 
@@ -17,6 +19,17 @@ TEST(PlatformTest, ProgramFolderEndsWithSeparator) {
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(folder.back(), kPathSeparator);
   EXPECT_EQ(ProgramPath().substr(0, folder.size()), folder);
+}
+
+TEST(PlatformTest, RemoveFileLeavesAFolderOfTheName) {
+  TestFolder folder;
+  folder.Write("Dev_Rfc.Trc", "**** ERROR\n");
+  EXPECT_TRUE(RemoveFile(folder.path() + "Dev_Rfc.Trc"));
+  EXPECT_FALSE(folder.Exists("Dev_Rfc.Trc"));
+  EXPECT_FALSE(RemoveFile(folder.path() + "Dev_Rfc.Trc"));
+  folder.MakeFolder("Dev_Rfc.Trc");
+  EXPECT_FALSE(RemoveFile(folder.path() + "Dev_Rfc.Trc"));
+  EXPECT_TRUE(folder.Exists("Dev_Rfc.Trc"));
 }
 
 #ifndef _WIN32

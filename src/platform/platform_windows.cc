@@ -31,6 +31,8 @@ bool SetInputEcho(bool on) {
   return SetConsoleMode(input, mode) != 0;
 }
 
+bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
 const char* RfcLibraryFileName() { return "librfc32.dll"; }
 
 void* LoadSharedLibrary(const std::string& folder, const std::string& name) {

@@ -4,6 +4,19 @@
 #include <cstdlib>
 #include <string>
 
+// A build with AddressSanitizer (GCC and clang say so differently) checks for
+// leaks also where the process ends without running its exit handlers.
+#if defined(__SANITIZE_ADDRESS__)
+#define VAULTGAUGE_LEAK_CHECK 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VAULTGAUGE_LEAK_CHECK 1
+#endif
+#endif
+#if defined(VAULTGAUGE_LEAK_CHECK)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace vaultgauge {
 
 namespace {
@@ -75,6 +88,10 @@ extern "C" void DLL_CALL_BACK_FUNCTION RfcErrorReport(RFC_CHAR* operation) {
   } catch (...) {
   }
   std::fflush(nullptr);
+#if defined(VAULTGAUGE_LEAK_CHECK)
+  // The leak check runs at exit, which _Exit skips.
+  __lsan_do_leak_check();
+#endif
   // Ends at once, without unwinding through the library or running the
   // destructors of objects the library's frames may still be using.
   std::_Exit(kErrorReportExitCode);

@@ -46,6 +46,7 @@ class Parser {
   bool Parse(std::string_view text, Landscape* landscape, std::string* error) {
     landscape_ = landscape;
     landscape_->systems.clear();
+    landscape_->journal.clear();
     size_t start = 0;
     while (start < text.size()) {
       ++line_number_;
@@ -79,10 +80,24 @@ class Parser {
     if (equals == std::string_view::npos) return Problem("expected \"key = value\" or \"[SID]\"");
     std::string key = UpperCase(Trim(line.substr(0, equals)));
     std::string_view value = Trim(line.substr(equals + 1));
-    if (system_ == nullptr) return Problem("\"" + key + "\" stands before the first [SID] line");
     std::vector<std::string> words;
     if (!SplitWords(value, &words)) return Problem("a double quote is not closed");
+    if (key == "JOURNAL") return Journal(words);
+    if (system_ == nullptr) return Problem("\"" + key + "\" stands before the first [SID] line");
     return Entry(key, words);
+  }
+
+  // The journal is the whole landscape's, and lies in the working folder.
+  bool Journal(const std::vector<std::string>& words) {
+    if (system_ != nullptr || !landscape_->systems.empty()) {
+      return Problem("JOURNAL stands before the first [SID] line");
+    }
+    if (!OneWord(words) || words[0].empty() || words[0].size() > kNameLimit ||
+        words[0].find_first_of("/\\:") != std::string::npos) {
+      return Problem("JOURNAL takes a file name of up to 32 characters, without a folder");
+    }
+    landscape_->journal = words[0];
+    return true;
   }
 
   bool Section(std::string_view line) {

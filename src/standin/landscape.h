@@ -61,6 +61,10 @@ struct SapSystem {
 };
 
 struct Landscape {
+  // A file in the working folder in which the library notes every opening and
+  // closing of a connection (the line "journal = NAME" before the first
+  // system); empty: none.
+  std::string journal;
   std::vector<SapSystem> systems;
 
   const SapSystem* FindByHost(std::string_view host, int sysnr) const;

@@ -132,6 +132,16 @@ TEST(LandscapeTest, ReadsEachFault) {
   EXPECT_EQ(faults.rows_after_first_pass, 5);
 }
 
+TEST(LandscapeTest, TheJournalIsTheWholeLandscapes) {
+  Landscape landscape;
+  std::string error;
+  ASSERT_TRUE(ParseLandscape("# notes\njournal = Rfc_Journal.txt\n[A]\n", &landscape, &error))
+      << error;
+  EXPECT_EQ(landscape.journal, "Rfc_Journal.txt");
+  ASSERT_TRUE(ParseLandscape("[A]\n", &landscape, &error)) << error;
+  EXPECT_EQ(landscape.journal, "");
+}
+
 TEST(LandscapeTest, NamesTheLineOfEachMistake) {
   struct Case {
     std::string text, error;
@@ -170,6 +180,11 @@ TEST(LandscapeTest, NamesTheLineOfEachMistake) {
       {"[A]\nfault = itgetline 0\n", "line 2: FAULT = ITGETLINE takes the row that fails, from 1"},
       {"[A]\nfault = rows -1\n", "line 2: FAULT = ROWS takes the row count after the first pass"},
       {"[A]\nfault = itcreate now\n", "line 2: FAULT = ITCREATE takes nothing more"},
+      {"[A]\njournal = j.txt\n", "line 2: JOURNAL stands before the first [SID] line"},
+      {"journal = sub/j.txt\n",
+       "line 1: JOURNAL takes a file name of up to 32 characters, without a folder"},
+      {"journal = a b\n",
+       "line 1: JOURNAL takes a file name of up to 32 characters, without a folder"},
       {"[A]\n" + std::string(5000, '#') + "\n", "line 2: the line is longer than 4096 characters"},
   };
   for (const Case& c : cases) {

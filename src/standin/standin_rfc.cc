@@ -19,7 +19,7 @@ constexpr size_t kTextLimit = 1024;
 constexpr size_t kNameLimit = 64;
 constexpr unsigned kListLimit = 256;
 constexpr unsigned kRowLengthLimit = 65535;
-constexpr size_t kDestinationFileLimit = 1u << 20;
+constexpr size_t kDestinationFileLimit = 16u << 20;
 
 // A text handed in by the caller, read no further than `limit` characters.
 std::string Text(const char* text, size_t limit = kTextLimit) {
@@ -105,7 +105,32 @@ void StandinRfc::Environment(RFC_ENV* env) {
 
 bool StandinRfc::LoadLandscape(std::string* message) {
   // Read at every opening, not at load: the library costs nothing until used.
-  return ReadLandscapeFile(folder_ + kLandscapeFileName, &landscape_, message);
+  landscape_ = Landscape();
+  bool read = ReadLandscapeFile(folder_ + kLandscapeFileName, &landscape_, message);
+  journal_ = landscape_.journal.empty() ? std::string() : folder_ + landscape_.journal;
+  return read;
+}
+
+void StandinRfc::Note(const std::string& line) const {
+  if (journal_.empty()) return;
+  std::FILE* journal = std::fopen(journal_.c_str(), "ab");
+  if (journal == nullptr) return;
+  std::fprintf(journal, "%s\n", line.c_str());
+  std::fclose(journal);
+}
+
+void StandinRfc::NoteOpening(RFC_HANDLE handle) const {
+  if (handle == RFC_HANDLE_NULL) {
+    Note("open failed");
+  } else {
+    Note("open " + std::to_string(handle) + " " + connections_.at(handle).system->name);
+  }
+}
+
+// The library itself ends a connection after a system exception.
+void StandinRfc::Drop(RFC_HANDLE handle) {
+  connections_.erase(handle);
+  Note("lost " + std::to_string(handle) + ": system exception");
 }
 
 void StandinRfc::Fail(const char* operation, RFC_HANDLE handle, std::string key,
@@ -212,6 +237,7 @@ RFC_HANDLE StandinRfc::Open(RFC_OPTIONS* options) {
     }
   }
   if (handle == RFC_HANDLE_NULL) Fail("RfcOpen", RFC_HANDLE_NULL, key, message);
+  NoteOpening(handle);
   return handle;
 }
 
@@ -265,6 +291,7 @@ RFC_HANDLE StandinRfc::OpenEx(const char* connect_string, RFC_ERROR_INFO_EX* err
       PutField(error_info->message, message);
     }
   }
+  NoteOpening(handle);
   return handle;
 }
 
@@ -485,7 +512,7 @@ RFC_RC StandinRfc::Call(RFC_HANDLE handle, const char* function, RFC_PARAMETER* 
     std::string key;
     DescribeFault(fault, name, "RfcCall", &key, &message);
     Fail("RfcCall", handle, key, message);
-    if (fault.code == RFC_SYS_EXCEPTION) connections_.erase(handle);
+    if (fault.code == RFC_SYS_EXCEPTION) Drop(handle);
     return static_cast<RFC_RC>(fault.code);
   }
   it->second.pending_function = spec->name;
@@ -536,7 +563,7 @@ RFC_RC StandinRfc::Receive(RFC_HANDLE handle, RFC_PARAMETER* importing, RFC_TABL
       exception_ = fault.exception;
       if (exception != nullptr) *exception = exception_.data();
     }
-    if (fault.code == RFC_SYS_EXCEPTION) connections_.erase(handle);
+    if (fault.code == RFC_SYS_EXCEPTION) Drop(handle);
     return static_cast<RFC_RC>(fault.code);
   }
   Answer(it->second, *spec, importing, tables);
@@ -576,9 +603,13 @@ int StandinRfc::LastError(RFC_ERROR_INFO* info) {
 
 void StandinRfc::Close(RFC_HANDLE handle) {
   if (handle == RFC_HANDLE_NULL) {
+    std::string closed;
+    for (const auto& [open, connection] : connections_) closed += " " + std::to_string(open);
+    Note("close all:" + (closed.empty() ? std::string(" none") : closed));
     connections_.clear();
   } else {
-    connections_.erase(handle);
+    bool open = connections_.erase(handle) != 0;
+    Note("close " + std::to_string(handle) + (open ? "" : ": not open"));
   }
 }
 

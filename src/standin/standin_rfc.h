@@ -79,6 +79,10 @@ class StandinRfc {
                      std::string_view user, std::string_view password, std::string* key,
                      std::string* message);
   bool LoadLandscape(std::string* message);
+  // Appends a line to the journal the landscape asks for, if any.
+  void Note(const std::string& line) const;
+  void NoteOpening(RFC_HANDLE handle) const;
+  void Drop(RFC_HANDLE handle);
 
   // Records a failure: the last error and a section of the trace file.
   void Fail(const char* operation, RFC_HANDLE handle, std::string key, std::string message);
@@ -103,6 +107,7 @@ class StandinRfc {
   std::string folder_;
   RFC_ERROR_HANDLER handler_ = nullptr;
   Landscape landscape_;
+  std::string journal_;  // the journal's path; empty: none
   std::map<RFC_HANDLE, Connection> connections_;
   RFC_HANDLE next_handle_ = 1;
   // The system of the latest opening: its faults apply to the operations

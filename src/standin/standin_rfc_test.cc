@@ -444,6 +444,34 @@ TEST_F(StandinRfcTest, ReportsAFailureToTheErrorHandler) {
   EXPECT_STREQ(info.intstat, "stand-in RFC library, RfcReceive");
 }
 
+TEST_F(StandinRfcTest, TheJournalNotesEveryOpeningAndClosing) {
+  folder.Write("SapLandscape.txt", std::string("journal = Journal.txt\n") + kPrd +
+                                       "fault = receive RFC_SYSTEM_INFO 3\n");
+  EXPECT_EQ(OpenPrd(), 1u);
+  EXPECT_EQ(OpenPrd("wrong"), 0u);
+  EXPECT_EQ(OpenPrd(), 2u);
+  EXPECT_EQ(OpenPrd(), 3u);
+  rfc.Close(1);
+  rfc.Close(1);
+  // A system exception ends the connection in the library itself.
+  RFC_PARAMETER none[] = {{}};
+  RFC_TABLE no_tables[] = {{}};
+  ASSERT_EQ(rfc.Call(2, "RFC_SYSTEM_INFO", none, no_tables), RFC_OK);
+  EXPECT_EQ(rfc.Receive(2, none, no_tables, &exception), RFC_SYS_EXCEPTION);
+  rfc.Close(RFC_HANDLE_NULL);
+  rfc.Close(RFC_HANDLE_NULL);
+  EXPECT_EQ(folder.Read("Journal.txt"),
+            "open 1 PRD\n"
+            "open failed\n"
+            "open 2 PRD\n"
+            "open 3 PRD\n"
+            "close 1\n"
+            "close 1: not open\n"
+            "lost 2: system exception\n"
+            "close all: 3\n"
+            "close all: none\n");
+}
+
 TEST_F(StandinRfcTest, WritesOneTraceSectionPerFailure) {
   OpenPrd("wrong");
   OpenPrd("wrong");

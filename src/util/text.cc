@@ -75,8 +75,12 @@ std::string EscapeXml(std::string_view text) {
       case '>':
         escaped += "&gt;";
         break;
-      default:
-        escaped += c;
+      default: {
+        // Not even a character reference may stand for these in XML 1.0.
+        bool forbidden =
+            static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
+        escaped += forbidden ? '?' : c;
+      }
     }
   }
   return escaped;

@@ -35,7 +35,9 @@ int ParseInt(std::string_view text);
 
 std::string_view TrimTrailingBlanks(std::string_view text);
 
-// Writes &, < and > as entities, so that a text cannot break or extend an XML document.
+// Writes &, < and > as entities, so that a text cannot break or extend an XML
+// document, and every control character that XML does not allow (all below a
+// blank but tab, line feed and carriage return) as "?".
 std::string EscapeXml(std::string_view text);
 
 }  // namespace vaultgauge

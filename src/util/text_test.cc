@@ -53,5 +53,10 @@ TEST(EscapeXmlTest, EscapesMarkupCharactersOnly) {
   EXPECT_EQ(EscapeXml(""), "");
 }
 
+TEST(EscapeXmlTest, ControlCharactersXmlForbidsBecomeQuestionMarks) {
+  EXPECT_EQ(EscapeXml(std::string("P\x01R\0D\x1b\x1f", 7)), "P?R?D??");
+  EXPECT_EQ(EscapeXml("tab\tline\nreturn\r\x7f\xfc"), "tab\tline\nreturn\r\x7f\xfc");
+}
+
 }  // namespace
 }  // namespace vaultgauge

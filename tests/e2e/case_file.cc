@@ -1,6 +1,7 @@
 #include "case_file.h"
 
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 
 namespace e2e {
@@ -62,12 +63,14 @@ bool Decode(const std::string& line, std::string* decoded) {
 struct BlockHead {
   std::string kind;
   std::string path;
-  bool noeol = false, crlf = false, escaped = false;
+  bool noeol = false, crlf = false, cr = false, escaped = false, append = false;
   long repeat = 1;
+  std::optional<int> mode;
 };
 
 bool IsModifier(const std::string& word) {
-  return word == "noeol" || word == "crlf" || word == "escaped" || StartsWith(word, "repeat=");
+  return word == "noeol" || word == "crlf" || word == "cr" || word == "escaped" ||
+         word == "append" || StartsWith(word, "repeat=") || StartsWith(word, "mode=");
 }
 
 // "--- kind [path] [modifiers]": a path may hold blanks, quoted or not.
@@ -82,10 +85,11 @@ bool ParseBlockHead(const std::string& line, BlockHead* head, std::string* error
   while (modifiers > 1 && IsModifier(words[modifiers - 1])) --modifiers;
   for (size_t i = 1; i < modifiers; ++i) head->path += (i > 1 ? " " : "") + words[i];
 
-  bool has_path = head->kind == "file" || head->kind == "program-file" || head->kind == "c-file" ||
-                  head->kind == "expect-file" || head->kind == "expect-absent" ||
-                  head->kind == "expect-exists";
-  bool plain = head->kind == "stdout" || head->kind == "stderr" || head->kind == "stdin";
+  bool has_path = head->kind == "file" || head->kind == "folder" || head->kind == "program-file" ||
+                  head->kind == "c-file" || head->kind == "expect-file" ||
+                  head->kind == "expect-absent" || head->kind == "expect-exists";
+  bool plain = head->kind == "stdout" || head->kind == "stderr" || head->kind == "stdin" ||
+               head->kind == "arg";
   if (!has_path && !plain) {
     *error = "unknown block '" + head->kind + "'";
     return false;
@@ -101,8 +105,20 @@ bool ParseBlockHead(const std::string& line, BlockHead* head, std::string* error
       head->noeol = true;
     } else if (word == "crlf") {
       head->crlf = true;
+    } else if (word == "cr") {
+      head->cr = true;
     } else if (word == "escaped") {
       head->escaped = true;
+    } else if (word == "append") {
+      head->append = true;
+    } else if (StartsWith(word, "mode=")) {
+      char* end;
+      long mode = std::strtol(word.c_str() + 5, &end, 8);
+      if (word.size() == 5 || *end != '\0' || mode < 0 || mode > 0777) {
+        *error = "bad " + word + " (octal permissions)";
+        return false;
+      }
+      head->mode = static_cast<int>(mode);
     } else {
       head->repeat = std::strtol(word.c_str() + 7, nullptr, 10);
       if (head->repeat < 1) {
@@ -111,15 +127,155 @@ bool ParseBlockHead(const std::string& line, BlockHead* head, std::string* error
       }
     }
   }
+  if (head->cr && head->crlf) {
+    *error = "cr and crlf exclude each other";
+    return false;
+  }
+  bool laid_out = head->kind == "file" || head->kind == "folder" || head->kind == "program-file";
+  bool continued = laid_out || head->kind == "c-file" || head->kind == "expect-file";
+  if ((head->mode && !laid_out) || (head->append && !continued)) {
+    *error = "append and mode= belong to files and folders";
+    return false;
+  }
+  return true;
+}
+
+// The lines of a case file, each with its line number in the file.
+struct Lines {
+  std::vector<std::string> text;
+  std::vector<int> number;
+  void Add(std::string line, int line_number) {
+    text.push_back(std::move(line));
+    number.push_back(line_number);
+  }
+};
+
+// The cells of a table line, split at "|" ("\|" is a "|" in a cell), trimmed.
+std::vector<std::string> SplitCells(const std::string& line) {
+  std::vector<std::string> cells(1);
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '\\' && i + 1 < line.size() && line[i + 1] == '|') {
+      cells.back() += '|';
+      ++i;
+    } else if (line[i] == '|') {
+      cells.emplace_back();
+    } else {
+      cells.back() += line[i];
+    }
+  }
+  for (std::string& cell : cells) cell = Trim(cell);
+  return cells;
+}
+
+// Replaces every ${column} in `line` by the row's cell; false on an unknown column.
+bool Substitute(const std::string& line, const std::vector<std::string>& columns,
+                const std::vector<std::string>& cells, std::string* result, std::string* error) {
+  result->clear();
+  size_t at = 0;
+  for (size_t open; (open = line.find("${", at)) != std::string::npos;) {
+    size_t close = line.find('}', open);
+    if (close == std::string::npos) {
+      *error = "${ without }";
+      return false;
+    }
+    std::string name = line.substr(open + 2, close - open - 2);
+    size_t column = 0;
+    while (column < columns.size() && columns[column] != name) ++column;
+    if (column == columns.size()) {
+      *error = "no column '" + name + "' in the table";
+      return false;
+    }
+    *result += line.substr(at, open - at) + cells[column];
+    at = close + 1;
+  }
+  *result += line.substr(at);
+  return true;
+}
+
+// Repeats every case that carries a "--- rows" table once per row. A copy
+// keeps the numbers of the lines it came from, but its "===" line takes the
+// row's, so that a failing row is found at once.
+bool ExpandTables(const Lines& lines, Lines* expanded, std::string* error, int* error_line) {
+  auto fail = [&](int line_number, const std::string& why) {
+    *error = why;
+    *error_line = line_number;
+    return false;
+  };
+  size_t i = 0;
+  while (i < lines.text.size()) {
+    if (!StartsWith(lines.text[i], "=== ")) {
+      expanded->Add(lines.text[i], lines.number[i]);
+      ++i;
+      continue;
+    }
+    size_t begin = i, end = i + 1;
+    while (end < lines.text.size() && !StartsWith(lines.text[end], "=== ")) ++end;
+    size_t rows = begin;
+    while (rows < end &&
+           !(StartsWith(lines.text[rows], "--- ") &&
+             SplitArguments(lines.text[rows].substr(4)) == std::vector<std::string>{"rows"})) {
+      ++rows;
+    }
+    if (rows == end) {
+      for (; i < end; ++i) expanded->Add(lines.text[i], lines.number[i]);
+      continue;
+    }
+    size_t rows_end = rows + 1;
+    while (rows_end < end && !StartsWith(lines.text[rows_end], "--- ")) ++rows_end;
+
+    // The case without its table; a separating empty line at its end is set
+    // again after every copy.
+    Lines form;
+    for (size_t k = begin; k < end; ++k) {
+      if (k < rows || k >= rows_end) form.Add(lines.text[k], lines.number[k]);
+    }
+    if (rows_end < end && form.text.back().empty()) {
+      form.text.pop_back();
+      form.number.pop_back();
+    }
+    std::vector<std::string> columns;
+    int copies = 0;
+    for (size_t k = rows + 1; k < rows_end; ++k) {
+      std::string trimmed = Trim(lines.text[k]);
+      if (trimmed.empty() || trimmed[0] == '#') continue;
+      std::vector<std::string> cells = SplitCells(lines.text[k]);
+      if (columns.empty()) {
+        columns = cells;
+        for (const std::string& column : columns) {
+          if (column.empty()) return fail(lines.number[k], "a column without a name");
+        }
+        continue;
+      }
+      if (cells.size() != columns.size()) {
+        return fail(lines.number[k], "the row has " + std::to_string(cells.size()) +
+                                         " cells, the table " + std::to_string(columns.size()) +
+                                         " columns");
+      }
+      for (size_t f = 0; f < form.text.size(); ++f) {
+        std::string line;
+        if (!Substitute(form.text[f], columns, cells, &line, error)) {
+          *error_line = form.number[f];
+          return false;
+        }
+        expanded->Add(line, f == 0 ? lines.number[k] : form.number[f]);
+      }
+      expanded->Add(std::string(), lines.number[k]);
+      ++copies;
+    }
+    if (copies == 0) return fail(lines.number[rows], "a table without rows");
+    i = end;
+  }
   return true;
 }
 
 }  // namespace
 
-const std::vector<std::string>& Case::ArgsFor(Platform platform) const {
-  if (platform == Platform::kNative && args_native) return *args_native;
-  if (platform == Platform::kWindows && args_windows) return *args_windows;
-  return args;
+std::vector<std::string> Case::ArgsFor(Platform platform) const {
+  std::vector<std::string> list = args;
+  if (platform == Platform::kNative && args_native) list = *args_native;
+  if (platform == Platform::kWindows && args_windows) list = *args_windows;
+  list.insert(list.end(), extra_args.begin(), extra_args.end());
+  return list;
 }
 
 std::vector<std::string> SplitArguments(const std::string& line) {
@@ -169,16 +325,49 @@ bool MatchesWithPlaceholders(const std::string& expected, const std::string& act
   return a == actual.size();
 }
 
+// Adds a laid-out file or folder, or continues an earlier file with "append".
+bool AddLaidOut(const BlockHead& head, const std::string& contents, std::vector<FileBlock>* list,
+                std::string* error) {
+  if (head.append) {
+    for (auto it = list->rbegin(); it != list->rend(); ++it) {
+      if (it->path == head.path && !it->folder) {
+        it->contents += contents;
+        if (head.mode) it->mode = head.mode;
+        return true;
+      }
+    }
+    *error = "append to " + head.path + ", which no earlier block lays out";
+    return false;
+  }
+  FileBlock block{head.path, contents, head.kind == "folder", head.mode};
+  if (block.folder && !contents.empty()) {
+    *error = "a folder holds no text";
+    return false;
+  }
+  list->push_back(block);
+  return true;
+}
+
 bool ParseCaseFile(const std::string& file_name, const std::string& text, std::vector<Case>* cases,
                    std::string* error) {
-  std::vector<std::string> lines;
+  Lines read;
   std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  for (std::string line; std::getline(stream, line);) {
+    read.Add(line, static_cast<int>(read.text.size() + 1));
+  }
+  Lines expanded;
+  int error_line = 0;
+  if (!ExpandTables(read, &expanded, error, &error_line)) {
+    *error = file_name + ":" + std::to_string(error_line) + ": " + *error;
+    return false;
+  }
+  const std::vector<std::string>& lines = expanded.text;
 
   Case* current = nullptr;
   size_t i = 0;
   auto fail = [&](const std::string& why) {
-    *error = file_name + ":" + std::to_string(i + 1) + ": " + why;
+    int number = i < lines.size() ? expanded.number[i] : static_cast<int>(read.text.size());
+    *error = file_name + ":" + std::to_string(number) + ": " + why;
     return false;
   };
   while (i < lines.size()) {
@@ -187,7 +376,7 @@ bool ParseCaseFile(const std::string& file_name, const std::string& text, std::v
       cases->emplace_back();
       current = &cases->back();
       current->file = file_name;
-      current->line = static_cast<int>(i + 1);
+      current->line = expanded.number[i];
       current->name = Trim(line.substr(4));
       ++i;
       continue;
@@ -207,6 +396,7 @@ bool ParseCaseFile(const std::string& file_name, const std::string& text, std::v
           lines[end - 1].empty()) {
         --end;
       }
+      const std::string line_end = head.crlf ? "\r\n" : head.cr ? "\r" : "\n";
       for (size_t k = first; k < end; ++k) {
         std::string piece = lines[k];
         if (head.escaped && !Decode(lines[k], &piece)) {
@@ -214,20 +404,21 @@ bool ParseCaseFile(const std::string& file_name, const std::string& text, std::v
           return fail("bad escape");
         }
         contents += piece;
-        contents += head.crlf ? "\r\n" : "\n";
+        contents += line_end;
       }
-      if (head.noeol && !contents.empty()) contents.resize(contents.size() - (head.crlf ? 2 : 1));
+      if (head.noeol && !contents.empty()) contents.resize(contents.size() - line_end.size());
       std::string repeated;
       for (long r = 0; r < head.repeat; ++r) repeated += contents;
 
-      if (head.kind == "file") {
-        current->files.push_back({head.path, repeated});
+      bool added = true;
+      if (head.kind == "file" || head.kind == "folder") {
+        added = AddLaidOut(head, repeated, &current->files, error);
       } else if (head.kind == "program-file") {
-        current->program_files.push_back({head.path, repeated});
+        added = AddLaidOut(head, repeated, &current->program_files, error);
       } else if (head.kind == "c-file") {
-        current->c_files.push_back({head.path, repeated});
+        added = AddLaidOut(head, repeated, &current->c_files, error);
       } else if (head.kind == "expect-file") {
-        current->expect_files.push_back({head.path, repeated});
+        added = AddLaidOut(head, repeated, &current->expect_files, error);
       } else if (head.kind == "expect-absent") {
         current->expect_absent.push_back(head.path);
       } else if (head.kind == "expect-exists") {
@@ -236,8 +427,14 @@ bool ParseCaseFile(const std::string& file_name, const std::string& text, std::v
         current->stdout_text = repeated;
       } else if (head.kind == "stderr") {
         current->stderr_text = repeated;
+      } else if (head.kind == "arg") {
+        current->extra_args.push_back(repeated);
       } else {
         current->stdin_text = repeated;
+      }
+      if (!added) {
+        i = first - 1;
+        return fail(*error);
       }
       continue;
     }

@@ -9,7 +9,9 @@
 //   library: none                    no stand-in RFC library beside the program
 //   program: vaultgauge-profile      another program of the bin folder
 //   exit: 2
+//   --- arg                          one more argument: the block's text (after args)
 //   --- file PRD.P00                 a file in the working folder
+//   --- folder PRD.P00               a folder in the working folder (no text)
 //   --- program-file vaultgauge.ini  a file beside the program
 //   --- c-file PRTG_Path.Txt         a file on the C: drive (with drive: c)
 //   --- stdin                        standard input
@@ -18,16 +20,30 @@
 //   --- expect-file SapRfc.ini       a file that must be left with this content
 //   --- expect-absent Dev_Rfc.Trc    a file that must be gone
 //   --- expect-exists Dev_Rfc.Trc    a file that must be left, whatever it holds
+//   --- rows                         a table: the case once per row (see below)
 //
 // A block runs to the next line beginning with "--- " or "=== "; one empty
 // line before the next case (or the end of the file) separates and belongs to
 // no block, so a block that ends in an empty line is followed by two. Each
 // line ends with "\n". After the
 // path, modifiers: noeol (no line end after the last line), crlf ("\r\n"),
-// escaped (\n \r \t \0 \xHH \\ decoded), repeat=N (the content N times).
+// cr (a lone "\r"), escaped (\n \r \t \0 \xHH \\ decoded), repeat=N (the
+// content N times), append (continues the file of an earlier block of the
+// same kind: file, program-file, c-file, expect-file),
+// mode=NNN (octal permissions, set after everything is laid out; natively the
+// program runs without the power to override them, as an ordinary user).
 // In expected output {TIME} matches any HH:MM:SS, {PROGRAM} and {WORK} stand
 // for the program's and the working folder as the program spells them. Under
 // Wine every "\n" of expected output is compared as "\r\n".
+//
+// Files laid out and not named by an expect- block must be left unchanged, and
+// the program must leave no file that no expect- block names.
+//
+// A "--- rows" block makes the case a table: its first line names the
+// columns, separated by "|", and every further line is a row (blank lines and
+// lines beginning with "#" aside). The case is repeated once per row, with
+// each ${column} in its other lines replaced by the row's cell; cells are
+// trimmed, "\|" stands for a "|" inside a cell.
 #ifndef VAULTGAUGE_TESTS_E2E_CASE_FILE_H_
 #define VAULTGAUGE_TESTS_E2E_CASE_FILE_H_
 
@@ -43,6 +59,8 @@ enum class Platform { kNative, kWindows };
 struct FileBlock {
   std::string path;  // relative, with "/" separators
   std::string contents;
+  bool folder = false;      // a folder, not a file
+  std::optional<int> mode;  // permissions to set once everything is laid out
 };
 
 struct Case {
@@ -50,6 +68,7 @@ struct Case {
   int line = 0;
   std::string name;
   std::vector<std::string> args;
+  std::vector<std::string> extra_args;  // "--- arg" blocks, after any of the lists
   std::optional<std::vector<std::string>> args_native;
   std::optional<std::vector<std::string>> args_windows;
   std::optional<Platform> only_on;
@@ -57,7 +76,7 @@ struct Case {
   bool without_library = false;
   std::string program = "vaultgauge";
   std::optional<int> exit_code;
-  std::vector<FileBlock> files;          // in the working folder
+  std::vector<FileBlock> files;          // in the working folder, files and folders
   std::vector<FileBlock> program_files;  // beside the program
   std::vector<FileBlock> c_files;        // on the C: drive
   std::optional<std::string> stdin_text;
@@ -67,7 +86,7 @@ struct Case {
   std::vector<std::string> expect_absent;
   std::vector<std::string> expect_exists;
 
-  const std::vector<std::string>& ArgsFor(Platform platform) const;
+  std::vector<std::string> ArgsFor(Platform platform) const;
 };
 
 // Parses a case file's text; returns false with `error` on a malformed file.

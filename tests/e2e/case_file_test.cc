@@ -67,6 +67,134 @@ TEST(ParseCaseFileTest, ReadsKeysAndBlocks) {
   EXPECT_EQ(second.expect_absent, std::vector<std::string>{"Dev_Rfc.Trc"});
 }
 
+TEST(ParseCaseFileTest, LaysOutFoldersPermissionsAndLongArguments) {
+  const std::string text =
+      "=== layout\n"
+      "args: PRD\n"
+      "args.native: sub/PRD\n"
+      "exit: 2\n"
+      "--- folder SapRfc.ini mode=555\n"
+      "--- file PRD.P00 cr\n"
+      "a\n"
+      "b\n"
+      "--- file PRD.P00 append mode=0\n"
+      "c\n"
+      "--- program-file vaultgauge.ini mode=444\n"
+      "--- expect-file SapRfc.ini repeat=2\n"
+      "x\n"
+      "--- expect-file SapRfc.ini append\n"
+      "y\n"
+      "--- c-file PRTG_Path.Txt noeol\n"
+      "C:\\\n"
+      "--- c-file PRTG_Path.Txt append\n"
+      "PRTG\n"
+      "--- arg noeol repeat=4\n"
+      "xy\n"
+      "--- arg escaped noeol\n"
+      "\\x01\n";
+  std::vector<Case> cases;
+  std::string error;
+  ASSERT_TRUE(ParseCaseFile("t.case", text, &cases, &error)) << error;
+  ASSERT_EQ(cases.size(), 1u);
+  const Case& c = cases[0];
+  ASSERT_EQ(c.files.size(), 2u);
+  EXPECT_TRUE(c.files[0].folder);
+  EXPECT_EQ(c.files[0].mode, 0555);
+  EXPECT_FALSE(c.files[1].folder);
+  EXPECT_EQ(c.files[1].contents, "a\rb\rc\n");
+  EXPECT_EQ(c.files[1].mode, 0);
+  EXPECT_EQ(c.program_files[0].mode, 0444);
+  ASSERT_EQ(c.expect_files.size(), 1u);
+  EXPECT_EQ(c.expect_files[0].contents, "x\nx\ny\n");
+  ASSERT_EQ(c.c_files.size(), 1u);
+  EXPECT_EQ(c.c_files[0].contents, "C:\\PRTG\n");
+  using V = std::vector<std::string>;
+  EXPECT_EQ(c.ArgsFor(Platform::kWindows), (V{"PRD", "xyxyxyxy", "\x01"}));
+  EXPECT_EQ(c.ArgsFor(Platform::kNative), (V{"sub/PRD", "xyxyxyxy", "\x01"}));
+}
+
+TEST(ParseCaseFileTest, ATableRepeatsTheCaseOncePerRow) {
+  const std::string text =
+      "=== before\n"
+      "exit: 0\n"
+      "\n"
+      "=== fault ${name}\n"  // line 4
+      "args: PRD ${arg}\n"
+      "exit: ${exit}\n"
+      "--- file ${file}\n"
+      "fault = ${fault}\n"
+      "--- stdout\n"
+      "<Text>${text}</Text>\n"
+      "\n"  // the document ends in an empty line
+      "--- rows\n"
+      "name  | arg | exit | file | fault          | text\n"
+      "# a comment between the rows\n"
+      "one   |     | 2    | A    | call * 1       | a \\| b\n"  // line 15
+      "\n"
+      "two   | #   | 1    | B    | itcreate       |\n"  // line 17
+      "\n"
+      "=== after\n"  // line 19
+      "exit: 0\n";
+  std::vector<Case> cases;
+  std::string error;
+  ASSERT_TRUE(ParseCaseFile("t.case", text, &cases, &error)) << error;
+  ASSERT_EQ(cases.size(), 4u);
+  EXPECT_EQ(cases[1].name, "fault one");
+  EXPECT_EQ(cases[1].line, 15);
+  EXPECT_EQ(cases[1].args, std::vector<std::string>{"PRD"});
+  EXPECT_EQ(cases[1].exit_code, 2);
+  EXPECT_EQ(cases[1].files[0].path, "A");
+  EXPECT_EQ(cases[1].files[0].contents, "fault = call * 1\n");
+  EXPECT_EQ(cases[1].stdout_text, "<Text>a | b</Text>\n\n");
+  EXPECT_EQ(cases[2].name, "fault two");
+  EXPECT_EQ(cases[2].line, 17);
+  EXPECT_EQ(cases[2].args, (std::vector<std::string>{"PRD", "#"}));
+  EXPECT_EQ(cases[2].exit_code, 1);
+  EXPECT_EQ(cases[2].stdout_text, "<Text></Text>\n\n");
+  EXPECT_EQ(cases[3].name, "after");
+  EXPECT_EQ(cases[3].line, 19);
+}
+
+TEST(ParseCaseFileTest, BlocksAfterTheTableBelongToEveryRow) {
+  const std::string text =
+      "=== ${name}\n"
+      "exit: 0\n"
+      "--- rows\n"
+      "name\n"
+      "a\n"
+      "b\n"
+      "--- expect-exists ${name}.txt\n"
+      "\n"
+      "=== last\n"
+      "exit: 0\n";
+  std::vector<Case> cases;
+  std::string error;
+  ASSERT_TRUE(ParseCaseFile("t.case", text, &cases, &error)) << error;
+  ASSERT_EQ(cases.size(), 3u);
+  EXPECT_EQ(cases[0].expect_exists, std::vector<std::string>{"a.txt"});
+  EXPECT_EQ(cases[1].expect_exists, std::vector<std::string>{"b.txt"});
+  EXPECT_EQ(cases[2].name, "last");
+}
+
+TEST(ParseCaseFileTest, RefusesMalformedTables) {
+  const struct {
+    const char* text;
+    const char* error;
+  } bad[] = {
+      {"=== ${x}\nexit: 0\n--- rows\ny\n1\n", "t.case:1: no column 'x' in the table"},
+      {"=== a\nexit: 0\n--- rows\nx | y\n1\n",
+       "t.case:5: the row has 1 cells, the table 2 columns"},
+      {"=== a\nexit: 0\n--- rows\nx\n", "t.case:3: a table without rows"},
+      {"=== a\nexit: 0\n--- rows\nx | \n1 | 2\n", "t.case:4: a column without a name"},
+  };
+  for (const auto& c : bad) {
+    std::vector<Case> cases;
+    std::string error;
+    EXPECT_FALSE(ParseCaseFile("t.case", c.text, &cases, &error)) << c.text;
+    EXPECT_EQ(error, c.error);
+  }
+}
+
 TEST(ParseCaseFileTest, RefusesMalformedFiles) {
   const char* bad[] = {
       "args: x\n",                                  // outside a case
@@ -75,6 +203,11 @@ TEST(ParseCaseFileTest, RefusesMalformedFiles) {
       "=== a\nexit: 0\n--- file\n",                 // file without a path
       "=== a\nexit: 0\n--- file x escaped\n\\q\n",  // bad escape
       "=== a\nargs: x\n",                           // no exit code
+      "=== a\nexit: 0\n--- file x append\n",        // nothing to continue
+      "=== a\nexit: 0\n--- folder x\ntext\n",       // a folder with text
+      "=== a\nexit: 0\n--- file x mode=9\n",        // not octal
+      "=== a\nexit: 0\n--- file x cr crlf\n",       // two line ends
+      "=== a\nexit: 0\n--- stdout mode=644\n",      // permissions of no file
   };
   for (const char* text : bad) {
     std::vector<Case> cases;

@@ -5,7 +5,9 @@
 //   e2e_runner --bin <folder of the programs> --platform native|windows
 //              --cases <folder of *.case files> [--wine-prefix <folder>]
 #include <fcntl.h>
+#include <linux/capability.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -122,12 +125,26 @@ void SetWineEnvironment() {
   setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);
 }
 
+// How a command is run.
+enum class Powers {
+  kAll,
+  // Without the power to override file permissions, as an ordinary user runs
+  // the sensor: a file the case makes unreadable is unreadable also to root.
+  kOrdinaryUser,
+};
+
 // Runs a command with standard streams from and to files; returns the exit
 // code, or -1 when it had to be killed.
 int RunCommand(const std::vector<std::string>& command, const fs::path& folder, const fs::path& in,
-               const fs::path& out, const fs::path& err) {
+               const fs::path& out, const fs::path& err, Powers powers = Powers::kAll) {
   pid_t child = fork();
   if (child == 0) {
+    if (powers == Powers::kOrdinaryUser) {
+      // Dropped from the bounding set, the powers are gone after exec; an
+      // ordinary user has none to drop, and the calls fail harmlessly.
+      prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0);
+      prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH, 0, 0, 0);
+    }
     if (chdir(folder.c_str()) != 0) _exit(127);
     int fd_in = open(in.c_str(), O_RDONLY);
     int fd_out = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -182,6 +199,81 @@ class DriveCLayout {
   std::vector<fs::path> created_;
 };
 
+// The files and folders a case lays out beside the program and in the working
+// folder, remembered so that what the program changed can be told afterwards.
+class LaidOut {
+ public:
+  void Add(const fs::path& folder, const std::vector<FileBlock>& blocks) {
+    folders_.push_back(folder);
+    for (const FileBlock& block : blocks) {
+      fs::path path = folder / block.path;
+      if (block.folder) {
+        fs::create_directories(path);
+      } else {
+        WriteAll(path, block.contents);
+      }
+      items_.push_back({path, block});
+    }
+  }
+
+  void SetModes() const {
+    for (const auto& [path, block] : items_) {
+      if (block.mode) fs::permissions(path, static_cast<fs::perms>(*block.mode));
+    }
+  }
+
+  // Folders first, so that the files in them can be reached again.
+  void RestoreModes() const {
+    for (bool folders : {true, false}) {
+      for (const auto& [path, block] : items_) {
+        if (block.mode && block.folder == folders) {
+          fs::permissions(path, block.folder ? fs::perms(0755) : fs::perms(0644));
+        }
+      }
+    }
+  }
+
+  // What differs from the layout, leaving aside the paths in `named` and the
+  // trees in `aside`.
+  std::vector<std::string> Changes(const std::set<fs::path>& named,
+                                   const std::set<fs::path>& aside) const {
+    std::vector<std::string> changes;
+    std::set<fs::path> known;
+    auto know = [&known](fs::path path) {
+      for (; path.has_relative_path(); path = path.parent_path()) known.insert(path);
+    };
+    for (const fs::path& path : named) know(path);
+    for (const auto& [path, block] : items_) {
+      know(path);
+      if (named.count(path) != 0) continue;
+      if (block.folder) {
+        if (!fs::is_directory(path)) changes.push_back("folder " + path.string() + " is gone");
+      } else if (!fs::is_regular_file(path)) {
+        changes.push_back("file " + path.string() + " is gone");
+      } else if (ReadAll(path) != block.contents) {
+        changes.push_back("file " + path.string() + " was changed");
+      }
+    }
+    for (const fs::path& folder : folders_) {
+      for (auto it = fs::recursive_directory_iterator(folder);
+           it != fs::recursive_directory_iterator(); ++it) {
+        if (aside.count(it->path()) != 0) {
+          it.disable_recursion_pending();
+          continue;
+        }
+        if (known.count(it->path()) == 0) {
+          changes.push_back("the program left " + it->path().string() + ", which no block names");
+        }
+      }
+    }
+    return changes;
+  }
+
+ private:
+  std::vector<fs::path> folders_;
+  std::vector<std::pair<fs::path, FileBlock>> items_;
+};
+
 class CaseTest : public ::testing::Test {
  public:
   explicit CaseTest(Case c) : case_(std::move(c)) {}
@@ -212,9 +304,10 @@ class CaseTest : public ::testing::Test {
     if (!case_.without_library && fs::exists(g_options.bin / LibraryFileName())) {
       PlaceCopy(g_options.bin / LibraryFileName(), program_folder / LibraryFileName());
     }
-    for (const FileBlock& file : case_.program_files)
-      WriteAll(program_folder / file.path, file.contents);
-    for (const FileBlock& file : case_.files) WriteAll(work / file.path, file.contents);
+    LaidOut laid_out;
+    laid_out.Add(program_folder, case_.program_files);
+    laid_out.Add(work, case_.files);
+    laid_out.SetModes();
     for (const FileBlock& file : case_.c_files) c_drive.Add(file.path, file.contents);
 
     const fs::path streams = root / "streams";
@@ -225,13 +318,22 @@ class CaseTest : public ::testing::Test {
     if (windows) command.push_back("wine");
     command.push_back(program.string());
     for (const std::string& arg : case_.ArgsFor(g_options.platform)) command.push_back(arg);
-    int exit_code =
-        RunCommand(command, work, streams / "stdin", streams / "stdout", streams / "stderr");
+    int exit_code = RunCommand(command, work, streams / "stdin", streams / "stdout",
+                               streams / "stderr", windows ? Powers::kAll : Powers::kOrdinaryUser);
+    laid_out.RestoreModes();
 
     std::string out = ReadAll(streams / "stdout");
     std::string err = ReadAll(streams / "stderr");
     std::string where = case_.file + ":" + std::to_string(case_.line);
     EXPECT_NE(exit_code, -1) << where << ": the program did not end within 60 seconds";
+    // A sanitizer build reports its findings on standard error, whatever the exit code.
+    for (const char* finding : {"ERROR: AddressSanitizer", "ERROR: LeakSanitizer",
+                                "ERROR: UndefinedBehaviorSanitizer", ": runtime error: "}) {
+      if (err.find(finding) != std::string::npos) {
+        ADD_FAILURE() << where << ": sanitizer finding\nstderr:\n" << err;
+        break;
+      }
+    }
     EXPECT_EQ(exit_code, *case_.exit_code) << where << "\nstdout:\n"
                                            << Visible(out) << "\nstderr:\n"
                                            << Visible(err);
@@ -263,8 +365,8 @@ class CaseTest : public ::testing::Test {
                               out.rfind("<Prtg>", 0) == 0;
     if (xml_document) {
       const fs::path devnull = "/dev/null";
-      int parsed = RunCommand({"xmllint", "--noout", (streams / "stdout").string()}, work,
-                              devnull, streams / "xmllint.out", streams / "xmllint.err");
+      int parsed = RunCommand({"xmllint", "--noout", (streams / "stdout").string()}, work, devnull,
+                              streams / "xmllint.out", streams / "xmllint.err");
       EXPECT_EQ(parsed, 0) << where << ": the document is no well-formed XML:\n"
                            << ReadAll(streams / "xmllint.err");
     }
@@ -284,6 +386,18 @@ class CaseTest : public ::testing::Test {
     }
     for (const std::string& absent : case_.expect_absent) {
       EXPECT_FALSE(fs::exists(work / absent)) << where << ": file " << absent << " should be gone";
+    }
+    // Nothing else may have changed: what the case laid out stays as it was,
+    // and nothing appears that the case does not name.
+    std::set<fs::path> named;
+    for (const FileBlock& file : case_.expect_files) named.insert(work / file.path);
+    for (const std::string& path : case_.expect_absent) named.insert(work / path);
+    for (const std::string& path : case_.expect_exists) named.insert(work / path);
+    // The program and its library were placed, not laid out.
+    const std::set<fs::path> aside = {program_folder, program, program_folder / LibraryFileName(),
+                                      streams};
+    for (const std::string& change : laid_out.Changes(named, aside)) {
+      ADD_FAILURE() << where << ": " << change;
     }
     if (!HasFailure()) fs::remove_all(root);
   }
