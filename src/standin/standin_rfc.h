@@ -12,6 +12,7 @@
 
 #include "rfc/rfc_abi.h"
 #include "standin/landscape.h"
+#include "standin/landscape_cache.h"
 #include "standin/structures.h"
 
 namespace vaultgauge::standin {
@@ -22,7 +23,8 @@ class StandinRfc {
  public:
   // `folder` is where the landscape file, "SapRfc.ini" and the trace file
   // lie: empty for the working folder, else ending with a separator.
-  explicit StandinRfc(std::string folder = std::string()) : folder_(std::move(folder)) {}
+  explicit StandinRfc(std::string folder = std::string())
+      : folder_(std::move(folder)), landscape_(folder_ + kLandscapeFileName) {}
   StandinRfc(const StandinRfc&) = delete;
   StandinRfc& operator=(const StandinRfc&) = delete;
 
@@ -75,10 +77,10 @@ class StandinRfc {
 
   // Opens a connection to `system` (found by the caller, null when none was)
   // after the logon checks; `where` names the address for messages.
-  RFC_HANDLE Connect(const SapSystem* system, const std::string& where, std::string_view client,
+  RFC_HANDLE Connect(SapSystem* system, const std::string& where, std::string_view client,
                      std::string_view user, std::string_view password, std::string* key,
                      std::string* message);
-  bool LoadLandscape(std::string* message);
+  const Landscape* LoadLandscape(std::string* message);
 
   // Records a failure: the last error and a section of the trace file.
   void Fail(const char* operation, RFC_HANDLE handle, std::string key, std::string message);
@@ -102,7 +104,7 @@ class StandinRfc {
 
   std::string folder_;
   RFC_ERROR_HANDLER handler_ = nullptr;
-  Landscape landscape_;
+  LandscapeCache landscape_;
   std::map<RFC_HANDLE, Connection> connections_;
   RFC_HANDLE next_handle_ = 1;
   // The system of the latest opening: its faults apply to the operations
