@@ -5,9 +5,11 @@
 #   bench/run.sh            everything; the report goes to build/bench/report.md
 #                           (hyperfine's warnings to build/bench/data/hyperfine.log)
 #
-# Environment: BENCH_ROUNDS (default 3) rounds of the single-system pair,
-# BENCH_RUNS (default 1000) runs of each command per round, BENCH_CALLGRIND_MAX
-# (default 1000) the largest global-list run counted by callgrind.
+# Environment: BENCH_ROUNDS (default 10) rounds of the single-system pair,
+# BENCH_RUNS (default 300) runs of each command per round, BENCH_CALLGRIND_MAX
+# (default 1000) the largest global-list run counted by callgrind. The pair
+# is measured in short alternating rounds, so that a change of the machine's
+# load in the meantime falls on both alike.
 #
 # What it measures (wall times as median, minimum and maximum of all runs):
 #   1. a single-system run (the demo landscape's PRD, a dozen tablespaces)
@@ -21,8 +23,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-rounds=${BENCH_ROUNDS:-3}
-runs=${BENCH_RUNS:-1000}
+rounds=${BENCH_ROUNDS:-10}
+runs=${BENCH_RUNS:-300}
 callgrind_max=${BENCH_CALLGRIND_MAX:-1000}
 
 scripts/install-prerequisites.sh hyperfine time valgrind jq
@@ -117,15 +119,20 @@ load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # 1. The single-system run against the minimal process, in rounds.
 single_rows=""
+round_ratios=""
 for ((round = 1; round <= rounds; round++)); do
-  (cd "$out/single" && hyperfine -N --warmup 100 --runs "$runs" --style none \
+  (cd "$out/single" && hyperfine -N --warmup 50 --runs "$runs" --style none \
     --export-json "$out/data/single-$round.json" ../minimal "../program/vaultgauge PRD" \
     >/dev/null 2>>"$out/data/hyperfine.log")
   read -r m_med _ _ < <(times_of "$out/data/single-$round.json" 0 | stats)
   read -r s_med _ _ < <(times_of "$out/data/single-$round.json" 1 | stats)
-  single_rows+="| $round | $m_med | $s_med | $(awk -v a="$s_med" -v b="$m_med" \
-    'BEGIN { printf "%.2f", a / b }') |"$'\n'
+  round_ratio=$(awk -v a="$s_med" -v b="$m_med" 'BEGIN { printf "%.2f", a / b }')
+  round_ratios+="$round_ratio"$'\n'
+  single_rows+="| $round | $m_med | $s_med | $round_ratio |"$'\n'
 done
+read -r ratio_med ratio_min ratio_max < <(printf '%s' "$round_ratios" | sort -g | awk '
+  { v[NR] = $1 } END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+  printf "%.2f %.2f %.2f\n", m, v[1], v[NR] }')
 read -r minimal_med minimal_min minimal_max < <(for f in "$out"/data/single-*.json; do
   times_of "$f" 0
 done | stats)
@@ -212,7 +219,8 @@ ratio=$(awk -v a="$single_med" -v b="$minimal_med" 'BEGIN { printf "%.2f", a / b
   echo "| \`vaultgauge PRD\` | $single_med | $single_min | $single_max | $single_rss" \
     "| $(group "$single_ir") |"
   echo
-  echo "Ratio of the medians: **$ratio**. Per round:"
+  echo "Ratio of the medians: **$ratio**; median of the rounds' ratios $ratio_med" \
+    "($ratio_min to $ratio_max). Per round:"
   echo
   echo "| round | minimal median | sensor median | ratio |"
   echo "|---:|---:|---:|---:|"
