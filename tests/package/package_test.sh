@@ -52,11 +52,12 @@ expect_contents "$sensor" INSTALL.txt examples/PRD.P00 "examples/SAP Tarnwick.Gb
 expect_contents "$demo" HRP.P00 PRD.P00 QAS.P00 README.txt "SAP Tarnwick.Gbl" SapLandscape.txt \
   Tarnwick.Prf librfc32.dll vaultgauge.ini
 
-# Text files with Windows line ends throughout.
+# Text files with Windows line ends throughout, the version filled in.
 while IFS= read -r -d '' file; do
   lines=$(grep -c '' "$file")
   crlf=$(grep -c $'\r$' "$file")
   [[ "$lines" -gt 0 && "$lines" == "$crlf" ]] || fail "$file: $crlf of $lines lines end in CR LF"
+  ! grep -q '{VERSION}' "$file" || fail "$file: the version is not filled in"
 done < <(find "$sensor" "$demo" -type f ! -name '*.exe' ! -name '*.dll' -print0)
 
 # The guide explains every message the sensor has, and no other.
