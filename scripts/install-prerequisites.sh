@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, if any is missing.
+# Installs the Debian packages the build and the tests need, if any is missing,
+# and the further packages named as arguments (the benchmark's tools).
 # Quick when everything is there: it only asks dpkg.
 set -euo pipefail
 
 packages=(cmake g++ make googletest libgtest-dev libgmock-dev g++-mingw-w64-x86-64-posix wine64
           libxml2-utils clang libclang-rt-14-dev)
+packages+=("$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 #include <cstring>
-#include <map>
+#include <functional>
+#include <optional>
+#include <unordered_set>
 
 #include "standin/structures.h"
 #include "standin/words.h"
@@ -41,15 +43,51 @@ int HexDigit(char c) {
   return -1;
 }
 
+// What RFC_SYSTEM_INFO answers in a field the landscape does not set.
+std::string RfcsiDefault(const SapSystem& system, std::string_view field) {
+  if (field == "RFCPROTO") return "011";
+  if (field == "RFCCHARTYP") return "1100";
+  if (field == "RFCINTTYP") return "LIT";
+  if (field == "RFCFLOTYP") return "IE3";
+  if (field == "RFCDEST") return system.host + "_" + system.name + "_" + TwoDigits(system.sysnr);
+  if (field == "RFCHOST" || field == "RFCDBHOST") return system.host;
+  if (field == "RFCSYSID" || field == "RFCDATABS") return system.name;
+  if (field == "RFCDBSYS") return "ORACLE";
+  if (field == "RFCSAPRL") return "740";
+  if (field == "RFCMACH") return "  324";
+  if (field == "RFCOPSYS") return "Linux";
+  if (field == "RFCTZONE") return "  3600";
+  if (field == "RFCIPADDR") return "127.0.0.1";
+  if (field == "RFCKERNRL") return "753";
+  return std::string();
+}
+
+std::string HostKey(std::string_view host, int sysnr) {
+  return UpperCase(host) + '\n' + std::to_string(sysnr);
+}
+
+std::string GatewayKey(std::string_view gwhost, std::string_view gwservice) {
+  return UpperCase(gwhost) + '\n' + UpperCase(gwservice);
+}
+
+// Hands each system of the text on as it is finished, with where its
+// section stands: `begin` and `end` in the text, the number of its first line.
+using FoundSystem = std::function<void(SapSystem& system, size_t begin, size_t end, int line)>;
+
 class Parser {
  public:
-  bool Parse(std::string_view text, Landscape* landscape, std::string* error) {
-    landscape_ = landscape;
-    landscape_->systems.clear();
-    landscape_->journal.clear();
+  // A complete parser builds every part of a system; otherwise it checks every
+  // line and keeps only what addresses a system.
+  explicit Parser(bool complete) : complete_(complete) {}
+
+  // `text` begins with line `first_line` of the file.
+  bool Parse(std::string_view text, int first_line, const FoundSystem& found, std::string* error) {
+    found_ = &found;
+    line_number_ = first_line - 1;
     size_t start = 0;
     while (start < text.size()) {
       ++line_number_;
+      line_start_ = start;
       size_t end = text.find('\n', start);
       if (end == std::string_view::npos) end = text.size();
       std::string_view line = text.substr(start, end - start);
@@ -57,9 +95,12 @@ class Parser {
       if (line.size() > kLineLimit) return Fail("the line is longer than 4096 characters", error);
       if (!Line(Trim(line))) return Fail(message_, error);
     }
+    line_start_ = text.size();
     if (!FinishSystem()) return Fail(message_, error);
     return true;
   }
+
+  const std::string& journal() const { return journal_; }
 
  private:
   bool Fail(const std::string& message, std::string* error) {
@@ -80,23 +121,20 @@ class Parser {
     if (equals == std::string_view::npos) return Problem("expected \"key = value\" or \"[SID]\"");
     std::string key = UpperCase(Trim(line.substr(0, equals)));
     std::string_view value = Trim(line.substr(equals + 1));
-    std::vector<std::string> words;
-    if (!SplitWords(value, &words)) return Problem("a double quote is not closed");
-    if (key == "JOURNAL") return Journal(words);
-    if (system_ == nullptr) return Problem("\"" + key + "\" stands before the first [SID] line");
-    return Entry(key, words);
+    if (!SplitWords(value, &words_)) return Problem("a double quote is not closed");
+    if (key == "JOURNAL") return Journal(words_);
+    if (!in_system_) return Problem("\"" + key + "\" stands before the first [SID] line");
+    return Entry(key, words_);
   }
 
   // The journal is the whole landscape's, and lies in the working folder.
   bool Journal(const std::vector<std::string>& words) {
-    if (system_ != nullptr || !landscape_->systems.empty()) {
-      return Problem("JOURNAL stands before the first [SID] line");
-    }
+    if (in_system_ || !names_.empty()) return Problem("JOURNAL stands before the first [SID] line");
     if (!OneWord(words) || words[0].empty() || words[0].size() > kNameLimit ||
         words[0].find_first_of("/\\:") != std::string::npos) {
       return Problem("JOURNAL takes a file name of up to 32 characters, without a folder");
     }
-    landscape_->journal = words[0];
+    journal_ = words[0];
     return true;
   }
 
@@ -107,14 +145,15 @@ class Parser {
       return Problem("the system name must have 1 to 32 characters");
     }
     if (!FinishSystem()) return false;
-    for (const SapSystem& other : landscape_->systems) {
-      if (EqualsIgnoringCase(other.name, name)) return Problem("system " + name + " twice");
-    }
-    if (landscape_->systems.size() >= kSystemLimit) return Problem("more than 1000 systems");
-    landscape_->systems.emplace_back();
-    system_ = &landscape_->systems.back();
-    system_->name = name;
-    rfcsi_values_.clear();
+    if (!names_.insert(UpperCase(name)).second) return Problem("system " + name + " twice");
+    if (names_.size() > kSystemLimit) return Problem("more than 1000 systems");
+    system_ = SapSystem();
+    system_.name = name;
+    in_system_ = true;
+    section_begin_ = line_start_;
+    section_line_ = line_number_;
+    row_count_ = 0;
+    rfcsi_values_.assign(RfcsiFields().size(), std::nullopt);
     return true;
   }
 
@@ -123,9 +162,9 @@ class Parser {
   bool Entry(const std::string& key, const std::vector<std::string>& words) {
     if (key == "HOST" || key == "GWHOST" || key == "GWSERVICE") {
       if (!OneWord(words) || words[0].size() > 100) return Problem(key + " takes one word");
-      (key == "HOST"     ? system_->host
-       : key == "GWHOST" ? system_->gwhost
-                         : system_->gwservice) = words[0];
+      (key == "HOST"     ? system_.host
+       : key == "GWHOST" ? system_.gwhost
+                         : system_.gwservice) = words[0];
       return true;
     }
     if (key == "SYSNR") {
@@ -133,23 +172,23 @@ class Parser {
       if (!OneWord(words) || !ParseWholeNumber(words[0], &sysnr) || sysnr < 0 || sysnr > 99) {
         return Problem("SYSNR takes a system number from 00 to 99");
       }
-      system_->sysnr = static_cast<int>(sysnr);
+      system_.sysnr = static_cast<int>(sysnr);
       return true;
     }
     if (key == "LOGON") {
       if (words.size() != 3) return Problem("LOGON takes a client, a user and a password");
-      if (system_->logons.size() >= kListLimit) return Problem("too many LOGON lines");
-      system_->logons.push_back(Logon{words[0], words[1], words[2]});
+      if (system_.logons.size() >= kListLimit) return Problem("too many LOGON lines");
+      system_.logons.push_back(Logon{words[0], words[1], words[2]});
       return true;
     }
     if (key == "DATE") {
       if (!OneWord(words) || !AllDigits(words[0], 8)) return Problem("DATE takes YYYYMMDD");
-      system_->date = words[0];
+      system_.date = words[0];
       return true;
     }
     if (key == "TIME") {
       if (!OneWord(words) || !AllDigits(words[0], 6)) return Problem("TIME takes HHMMSS");
-      system_->time = words[0];
+      system_.time = words[0];
       return true;
     }
     if (key == "DELAY") {
@@ -157,59 +196,68 @@ class Parser {
       if (!OneWord(words) || !ParseWholeNumber(words[0], &delay) || delay < 0 || delay > 600000) {
         return Problem("DELAY takes milliseconds from 0 to 600000");
       }
-      system_->delay_ms = static_cast<unsigned>(delay);
+      system_.delay_ms = static_cast<unsigned>(delay);
       return true;
     }
     if (key == "TS") return Tablespace(words);
     if (key == "FAULT") return Fault(words);
-    if (const FieldSpec* field = FindField(RfcsiFields(), key)) {
+    const std::vector<FieldSpec>& rfcsi = RfcsiFields();
+    if (const FieldSpec* field = FindField(rfcsi, key)) {
       if (!OneWord(words)) return Problem(key + " takes one word (in double quotes for blanks)");
       if (words[0].size() > field->length) {
         return Problem(key + " holds at most " + std::to_string(field->length) + " characters");
       }
-      rfcsi_values_[field->name] = words[0];
+      rfcsi_values_[static_cast<size_t>(field - rfcsi.data())] = words[0];
       return true;
     }
     return Problem("unknown key \"" + key + "\"");
+  }
+
+  // Writes `value` into `field` of the TABLE_XPC row.
+  bool SetRowField(const FieldSpec* field, std::string_view value, std::string* row) {
+    char* at = &(*row)[FieldOffset(TableXpcFields(), field)];
+    if (field->type == kChar) {
+      if (value.size() > field->length) {
+        return Problem(std::string(field->name) + " holds at most " +
+                       std::to_string(field->length) + " characters");
+      }
+      PutBlankPadded(value, at, field->length);
+    } else if (field->type == kInt) {
+      int32_t number;
+      if (!ParseInt32(value, &number)) {
+        return Problem(std::string(field->name) + " takes a 32-bit whole number");
+      }
+      std::memcpy(at, &number, sizeof number);
+    } else if (!EncodePacked(value, reinterpret_cast<unsigned char*>(at))) {
+      return Problem(std::string(field->name) +
+                     " takes a whole number of up to 15 digits, or 0x and 16 hex digits");
+    }
+    return true;
   }
 
   bool Tablespace(const std::vector<std::string>& words) {
     if (words.empty() || words[0].find('=') != std::string::npos) {
       return Problem("TS takes the tablespace's name first, then FIELD=value words");
     }
-    if (system_->tablespaces.size() >= kRowLimit) return Problem("more than 100000 tablespaces");
+    if (row_count_ >= kRowLimit) return Problem("more than 100000 tablespaces");
     const std::vector<FieldSpec>& fields = TableXpcFields();
+    static const FieldSpec* const name = FindField(fields, "TS");
+    static const FieldSpec* const status = FindField(fields, "STATUS");
     std::string row = DefaultTablespaceRow();
-    std::vector<std::string> settings(words.begin() + 1, words.end());
-    settings.insert(settings.begin(), "TS=" + words[0]);
-    PutBlankPadded("ONLINE", &row[FieldOffset(fields, FindField(fields, "STATUS"))], 9);
-    for (const std::string& setting : settings) {
+    PutBlankPadded("ONLINE", &row[FieldOffset(fields, status)], status->length);
+    if (!SetRowField(name, words[0], &row)) return false;
+    for (size_t i = 1; i < words.size(); ++i) {
+      std::string_view setting = words[i];
       size_t equals = setting.find('=');
       const FieldSpec* field =
-          equals == std::string::npos ? nullptr : FindField(fields, setting.substr(0, equals));
+          equals == std::string_view::npos ? nullptr : FindField(fields, setting.substr(0, equals));
       if (field == nullptr) {
-        return Problem("\"" + setting + "\" is no FIELD=value of TABLE_XPC");
+        return Problem("\"" + words[i] + "\" is no FIELD=value of TABLE_XPC");
       }
-      std::string_view value = std::string_view(setting).substr(equals + 1);
-      char* at = &row[FieldOffset(fields, field)];
-      if (field->type == kChar) {
-        if (value.size() > field->length) {
-          return Problem(std::string(field->name) + " holds at most " +
-                         std::to_string(field->length) + " characters");
-        }
-        PutBlankPadded(value, at, field->length);
-      } else if (field->type == kInt) {
-        int32_t number;
-        if (!ParseInt32(value, &number)) {
-          return Problem(std::string(field->name) + " takes a 32-bit whole number");
-        }
-        std::memcpy(at, &number, sizeof number);
-      } else if (!EncodePacked(value, reinterpret_cast<unsigned char*>(at))) {
-        return Problem(std::string(field->name) +
-                       " takes a whole number of up to 15 digits, or 0x and 16 hex digits");
-      }
+      if (!SetRowField(field, setting.substr(equals + 1), &row)) return false;
     }
-    system_->tablespaces.push_back(row);
+    ++row_count_;
+    if (complete_) system_.tablespaces.push_back(std::move(row));
     return true;
   }
 
@@ -229,7 +277,7 @@ class Parser {
 
   bool Fault(const std::vector<std::string>& words) {
     if (words.empty()) return Problem("FAULT takes a kind of fault");
-    Faults& faults = system_->faults;
+    Faults& faults = system_.faults;
     std::string kind = UpperCase(words[0]);
     if (kind == "OPEN") {
       faults.refuse_open = true;
@@ -280,88 +328,122 @@ class Parser {
   }
 
   bool FinishSystem() {
-    if (system_ == nullptr) return true;
-    std::string sysnr = std::to_string(system_->sysnr);
-    if (sysnr.size() < 2) sysnr.insert(0, "0");
-    std::map<std::string, std::string> values = {
-        {"RFCPROTO", "011"},
-        {"RFCCHARTYP", "1100"},
-        {"RFCINTTYP", "LIT"},
-        {"RFCFLOTYP", "IE3"},
-        {"RFCDEST", system_->host + "_" + system_->name + "_" + sysnr},
-        {"RFCHOST", system_->host},
-        {"RFCSYSID", system_->name},
-        {"RFCDATABS", system_->name},
-        {"RFCDBHOST", system_->host},
-        {"RFCDBSYS", "ORACLE"},
-        {"RFCSAPRL", "740"},
-        {"RFCMACH", "  324"},
-        {"RFCOPSYS", "Linux"},
-        {"RFCTZONE", "  3600"},
-        {"RFCIPADDR", "127.0.0.1"},
-        {"RFCKERNRL", "753"},
-    };
-    for (const auto& [name, value] : rfcsi_values_) values[name] = value;
-    const std::vector<FieldSpec>& fields = RfcsiFields();
-    const std::vector<FieldLayout> layout = LayOut(fields);
-    system_->rfcsi.assign(LayoutLength(layout), ' ');
-    for (size_t i = 0; i < fields.size(); ++i) {
-      PutBlankPadded(values[fields[i].name], &system_->rfcsi[layout[i].offset], layout[i].length);
+    if (!in_system_) return true;
+    if (complete_) {
+      const std::vector<FieldSpec>& fields = RfcsiFields();
+      const std::vector<FieldLayout> layout = LayOut(fields);
+      system_.rfcsi.assign(LayoutLength(layout), ' ');
+      for (size_t i = 0; i < fields.size(); ++i) {
+        const std::string value =
+            rfcsi_values_[i] ? *rfcsi_values_[i] : RfcsiDefault(system_, fields[i].name);
+        PutBlankPadded(value, &system_.rfcsi[layout[i].offset], layout[i].length);
+      }
     }
-    system_ = nullptr;
+    (*found_)(system_, section_begin_, line_start_, section_line_);
+    in_system_ = false;
     return true;
   }
 
-  Landscape* landscape_ = nullptr;
-  SapSystem* system_ = nullptr;
-  std::map<std::string, std::string> rfcsi_values_;
+  const bool complete_;
+  const FoundSystem* found_ = nullptr;
+  std::string journal_;
+  SapSystem system_;  // the system being read
+  bool in_system_ = false;
+  size_t section_begin_ = 0;
+  int section_line_ = 0;
+  size_t row_count_ = 0;
+  std::vector<std::optional<std::string>> rfcsi_values_;  // by field of RFCSI
+  std::unordered_set<std::string> names_;                 // upper-cased, for duplicates
+  std::vector<std::string> words_;
+  size_t line_start_ = 0;
   int line_number_ = 0;
   std::string message_;
 };
 
 }  // namespace
 
-const SapSystem* Landscape::FindByHost(std::string_view host, int sysnr) const {
-  for (const SapSystem& system : systems) {
-    if (!system.host.empty() && EqualsIgnoringCase(system.host, host) && system.sysnr == sysnr) {
-      return &system;
+bool Landscape::Parse(std::string text, std::string* error) {
+  Landscape parsed;
+  parsed.text_ = std::move(text);
+  FoundSystem index = [&parsed](SapSystem& system, size_t begin, size_t end, int line) {
+    size_t section = parsed.sections_.size();
+    parsed.sections_.push_back(Section{begin, end, line});
+    if (!system.host.empty()) parsed.by_host_.emplace(HostKey(system.host, system.sysnr), section);
+    if (!system.gwhost.empty()) {
+      parsed.by_gateway_.emplace(GatewayKey(system.gwhost, system.gwservice), section);
     }
+  };
+  Parser parser(false);
+  if (!parser.Parse(parsed.text_, 1, index, error)) {
+    *this = Landscape();
+    return false;
   }
-  return nullptr;
+  parsed.journal_ = parser.journal();
+  *this = std::move(parsed);
+  return true;
 }
 
-const SapSystem* Landscape::FindByGateway(std::string_view gwhost,
-                                          std::string_view gwservice) const {
-  for (const SapSystem& system : systems) {
-    if (!system.gwhost.empty() && EqualsIgnoringCase(system.gwhost, gwhost) &&
-        EqualsIgnoringCase(system.gwservice, gwservice)) {
-      return &system;
-    }
-  }
-  return nullptr;
+SapSystem Landscape::System(size_t index) const {
+  const Section& section = sections_.at(index);
+  SapSystem system;
+  FoundSystem keep = [&system](SapSystem& found, size_t, size_t, int) {
+    system = std::move(found);
+  };
+  // Every line was checked when the whole text was parsed.
+  std::string ignored;
+  Parser(true).Parse(std::string_view(text_).substr(section.begin, section.end - section.begin),
+                     section.first_line, keep, &ignored);
+  return system;
+}
+
+bool Landscape::Find(const std::unordered_map<std::string, size_t>& index, const std::string& key,
+                     SapSystem* system) const {
+  auto it = index.find(key);
+  if (it == index.end()) return false;
+  *system = System(it->second);
+  return true;
+}
+
+bool Landscape::FindByHost(std::string_view host, int sysnr, SapSystem* system) const {
+  return Find(by_host_, HostKey(host, sysnr), system);
+}
+
+bool Landscape::FindByGateway(std::string_view gwhost, std::string_view gwservice,
+                              SapSystem* system) const {
+  return Find(by_gateway_, GatewayKey(gwhost, gwservice), system);
 }
 
 std::string DefaultTablespaceRow() {
-  const std::vector<FieldSpec>& fields = TableXpcFields();
-  const std::vector<FieldLayout> layout = LayOut(fields);
-  std::string row(LayoutLength(layout), '\0');
-  for (size_t i = 0; i < fields.size(); ++i) {
-    if (fields[i].type == kChar) PutBlankPadded("", &row[layout[i].offset], layout[i].length);
-    if (fields[i].type == kPacked) {
-      EncodePacked("0", reinterpret_cast<unsigned char*>(&row[layout[i].offset]));
+  static const std::string row = [] {
+    const std::vector<FieldSpec>& fields = TableXpcFields();
+    const std::vector<FieldLayout> layout = LayOut(fields);
+    std::string blank_row(LayoutLength(layout), '\0');
+    for (size_t i = 0; i < fields.size(); ++i) {
+      char* at = &blank_row[layout[i].offset];
+      if (fields[i].type == kChar) PutBlankPadded("", at, layout[i].length);
+      if (fields[i].type == kPacked) EncodePacked("0", reinterpret_cast<unsigned char*>(at));
     }
-  }
+    return blank_row;
+  }();
   return row;
 }
 
 bool ParseLandscape(std::string_view text, Landscape* landscape, std::string* error) {
-  return Parser().Parse(text, landscape, error);
+  return landscape->Parse(std::string(text), error);
 }
 
 bool ReadSmallFile(const std::string& path, size_t limit, std::string* contents) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return false;
   contents->clear();
+  // One allocation of the file's size: a large file is not copied as it grows.
+  if (std::fseek(file, 0, SEEK_END) == 0) {
+    long size = std::ftell(file);
+    if (size > 0 && static_cast<unsigned long>(size) <= limit) {
+      contents->reserve(static_cast<size_t>(size));
+    }
+    std::rewind(file);
+  }
   char block[4096];
   bool ok = true;
   for (;;) {
@@ -375,14 +457,16 @@ bool ReadSmallFile(const std::string& path, size_t limit, std::string* contents)
   return ok;
 }
 
+bool ReadLandscapeText(const std::string& path, std::string* text, std::string* error) {
+  if (ReadSmallFile(path, kFileLimit, text)) return true;
+  *error = std::string(kLandscapeFileName) +
+           " cannot be read in the working folder (missing, or larger than 16 MB)";
+  return false;
+}
+
 bool ReadLandscapeFile(const std::string& path, Landscape* landscape, std::string* error) {
   std::string text;
-  if (!ReadSmallFile(path, kFileLimit, &text)) {
-    *error = std::string(kLandscapeFileName) +
-             " cannot be read in the working folder (missing, or larger than 16 MB)";
-    return false;
-  }
-  return ParseLandscape(text, landscape, error);
+  return ReadLandscapeText(path, &text, error) && landscape->Parse(std::move(text), error);
 }
 
 bool EncodePacked(std::string_view text, unsigned char field[8]) {

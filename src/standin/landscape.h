@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vaultgauge::standin {
@@ -60,22 +61,58 @@ struct SapSystem {
   unsigned delay_ms = 0;  // before every answer
 };
 
-struct Landscape {
+// The systems of a landscape text. Parsing checks every line but keeps of
+// each system only where its section stands and how it is addressed; a system
+// is read in full when it is wanted, so that a landscape of a thousand systems
+// costs an opening little more time and memory than one of three.
+class Landscape {
+ public:
+  // Reads the landscape from `text`. False with a message naming the line when
+  // the text is malformed; the landscape is then empty.
+  bool Parse(std::string text, std::string* error);
+
+  const std::string& text() const { return text_; }
+  size_t size() const { return sections_.size(); }
   // A file in the working folder in which the library notes every opening and
   // closing of a connection (the line "journal = NAME" before the first
   // system); empty: none.
-  std::string journal;
-  std::vector<SapSystem> systems;
+  const std::string& journal() const { return journal_; }
 
-  const SapSystem* FindByHost(std::string_view host, int sysnr) const;
-  const SapSystem* FindByGateway(std::string_view gwhost, std::string_view gwservice) const;
+  // The system of section `index`, in file order, read in full.
+  SapSystem System(size_t index) const;
+
+  // The first system in file order whose application host (in any letter
+  // case) and system number match, or whose gateway host and service do.
+  // False when there is none.
+  bool FindByHost(std::string_view host, int sysnr, SapSystem* system) const;
+  bool FindByGateway(std::string_view gwhost, std::string_view gwservice, SapSystem* system) const;
+
+ private:
+  struct Section {
+    size_t begin = 0;  // the "[SID]" line in `text_`
+    size_t end = 0;    // the next section's line, or the end of the text
+    int first_line = 1;
+  };
+  bool Find(const std::unordered_map<std::string, size_t>& index, const std::string& key,
+            SapSystem* system) const;
+
+  std::string text_;
+  std::string journal_;
+  std::vector<Section> sections_;
+  // Addresses, upper-cased, to the first section that has them.
+  std::unordered_map<std::string, size_t> by_host_;
+  std::unordered_map<std::string, size_t> by_gateway_;
 };
 
 // Reads the landscape from `text`. False with a message naming the line when
 // the text is malformed.
 bool ParseLandscape(std::string_view text, Landscape* landscape, std::string* error);
 
-// Reads the landscape file `path`; the message says so when it is missing.
+// Reads the text of the landscape file `path`; the message says so when it
+// is missing or too large.
+bool ReadLandscapeText(const std::string& path, std::string* text, std::string* error);
+
+// Reads and parses the landscape file `path`.
 bool ReadLandscapeFile(const std::string& path, Landscape* landscape, std::string* error);
 
 // The packed-decimal form of `text`: a whole number of at most 15 digits with

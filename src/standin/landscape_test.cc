@@ -52,9 +52,9 @@ TEST(LandscapeTest, ReadsTheExample) {
   Landscape landscape;
   std::string error;
   ASSERT_TRUE(ParseLandscape(kExample, &landscape, &error)) << error;
-  ASSERT_EQ(landscape.systems.size(), 2u);
+  ASSERT_EQ(landscape.size(), 2u);
 
-  const SapSystem& prd = landscape.systems[0];
+  const SapSystem prd = landscape.System(0);
   EXPECT_EQ(prd.name, "PRD");
   EXPECT_EQ(prd.host, "sapprd01");
   EXPECT_EQ(prd.sysnr, 0);
@@ -88,7 +88,7 @@ TEST(LandscapeTest, ReadsTheExample) {
   EXPECT_EQ(system.substr(92, 14), "TS AU         ");
   EXPECT_EQ(Hex(prd.tablespaces[0].substr(61, 8)), "000000052428800C");
 
-  const SapSystem& qas = landscape.systems[1];
+  const SapSystem qas = landscape.System(1);
   EXPECT_EQ(qas.rfcsi.substr(101, 10), "MSSQL     ");
   ASSERT_EQ(qas.faults.receive.size(), 1u);
   EXPECT_EQ(qas.faults.receive[0].function, "DB_ORA_CURRENT_SIZES");
@@ -96,10 +96,15 @@ TEST(LandscapeTest, ReadsTheExample) {
   EXPECT_EQ(qas.faults.receive[0].exception, "NO_DATA_FOUND");
   EXPECT_EQ(qas.delay_ms, 250u);
 
-  EXPECT_EQ(landscape.FindByHost("SAPQAS", 12), &qas);
-  EXPECT_EQ(landscape.FindByHost("sapqas", 0), nullptr);
-  EXPECT_EQ(landscape.FindByGateway("SAPGW01", "sapgw00"), &prd);
-  EXPECT_EQ(landscape.FindByGateway("sapgw01", "sapgw01"), nullptr);
+  SapSystem found;
+  ASSERT_TRUE(landscape.FindByHost("SAPQAS", 12, &found));
+  EXPECT_EQ(found.name, "QAS");
+  EXPECT_EQ(found.faults.receive.size(), 1u);
+  EXPECT_FALSE(landscape.FindByHost("sapqas", 0, &found));
+  ASSERT_TRUE(landscape.FindByGateway("SAPGW01", "sapgw00", &found));
+  EXPECT_EQ(found.name, "PRD");
+  EXPECT_EQ(found.tablespaces, prd.tablespaces);
+  EXPECT_FALSE(landscape.FindByGateway("sapgw01", "sapgw01", &found));
 }
 
 TEST(LandscapeTest, ReadsEachFault) {
@@ -118,7 +123,7 @@ TEST(LandscapeTest, ReadsEachFault) {
                      "fault = rows 5\n",
                      &landscape, &error))
       << error;
-  const Faults& faults = landscape.systems[0].faults;
+  const Faults faults = landscape.System(0).faults;
   EXPECT_TRUE(faults.refuse_open);
   EXPECT_EQ(faults.refuse_message, "host is down");
   ASSERT_EQ(faults.call.size(), 1u);
@@ -137,9 +142,9 @@ TEST(LandscapeTest, TheJournalIsTheWholeLandscapes) {
   std::string error;
   ASSERT_TRUE(ParseLandscape("# notes\njournal = Rfc_Journal.txt\n[A]\n", &landscape, &error))
       << error;
-  EXPECT_EQ(landscape.journal, "Rfc_Journal.txt");
+  EXPECT_EQ(landscape.journal(), "Rfc_Journal.txt");
   ASSERT_TRUE(ParseLandscape("[A]\n", &landscape, &error)) << error;
-  EXPECT_EQ(landscape.journal, "");
+  EXPECT_EQ(landscape.journal(), "");
 }
 
 TEST(LandscapeTest, NamesTheLineOfEachMistake) {
@@ -210,6 +215,48 @@ TEST(LandscapeTest, NeverFailsWithoutSayingWhy) {
       EXPECT_FALSE(error.empty()) << text;
     }
   }
+}
+
+TEST(LandscapeTest, FindsEachOfAThousandSystemsAndNoMore) {
+  std::string text;
+  for (int i = 1; i <= 1000; ++i) {
+    std::string sid = "S" + std::to_string(i);
+    text += "[" + sid + "]\nhost = sap" + std::to_string(i) +
+            "\nsysnr = " + std::to_string(i % 100) + "\nts = " + sid + "\n# between the systems\n";
+  }
+  Landscape landscape;
+  std::string error;
+  ASSERT_TRUE(ParseLandscape(text, &landscape, &error)) << error;
+  ASSERT_EQ(landscape.size(), 1000u);
+  for (int i : {1, 2, 999, 1000}) {
+    SapSystem system;
+    ASSERT_TRUE(landscape.FindByHost("SAP" + std::to_string(i), i % 100, &system)) << i;
+    EXPECT_EQ(system.name, "S" + std::to_string(i));
+    ASSERT_EQ(system.tablespaces.size(), 1u);
+    EXPECT_EQ(system.tablespaces[0].substr(0, 5), (system.name + "     ").substr(0, 5));
+  }
+  EXPECT_FALSE(ParseLandscape(text + "[S1001]\n", &landscape, &error));
+  EXPECT_EQ(error, "SapLandscape.txt line 5001: more than 1000 systems");
+  EXPECT_EQ(landscape.size(), 0u);
+}
+
+TEST(LandscapeTest, TheFirstOfTwoSystemsAtOneAddressAnswers) {
+  Landscape landscape;
+  std::string error;
+  ASSERT_TRUE(
+      ParseLandscape("[A]\nhost = sap\ngwhost = gw\ngwservice = sapgw00\n"
+                     "[B]\nhost = SAP\ngwhost = GW\ngwservice = SAPGW00\n",
+                     &landscape, &error))
+      << error;
+  SapSystem system;
+  ASSERT_TRUE(landscape.FindByHost("sap", 0, &system));
+  EXPECT_EQ(system.name, "A");
+  ASSERT_TRUE(landscape.FindByGateway("gw", "sapgw00", &system));
+  EXPECT_EQ(system.name, "A");
+  // A system without a host is not found by an empty one.
+  ASSERT_TRUE(ParseLandscape("[A]\ngwhost = gw\n", &landscape, &error));
+  EXPECT_FALSE(landscape.FindByHost("", 0, &system));
+  EXPECT_FALSE(landscape.FindByGateway("", "", &system));
 }
 
 TEST(LandscapeTest, MissingFileIsSaidPlainly) {

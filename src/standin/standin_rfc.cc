@@ -46,11 +46,6 @@ bool Matches(const std::string& pattern, std::string_view function) {
   return pattern == "*" || EqualsIgnoringCase(pattern, function);
 }
 
-std::string TwoDigits(int number) {
-  std::string text = std::to_string(number);
-  return text.size() < 2 ? "0" + text : text;
-}
-
 RFC_ERROR_GROUP GroupOf(const std::string& key) {
   if (key == "RFC_ERROR_LOGON_FAILURE") return RFC_ERROR_LOGON_FAILURE;
   if (key == "RFC_ERROR_COMMUNICATION") return RFC_ERROR_COMMUNICATION;
@@ -103,12 +98,12 @@ void StandinRfc::Environment(RFC_ENV* env) {
   handler_ = env == nullptr ? nullptr : env->errorhandler;
 }
 
-bool StandinRfc::LoadLandscape(std::string* message) {
-  // Read at every opening, not at load: the library costs nothing until used.
-  landscape_ = Landscape();
-  bool read = ReadLandscapeFile(folder_ + kLandscapeFileName, &landscape_, message);
-  journal_ = landscape_.journal.empty() ? std::string() : folder_ + landscape_.journal;
-  return read;
+const Landscape* StandinRfc::LoadLandscape(std::string* message) {
+  // Read at the first opening, not at load: the library costs nothing until used.
+  const Landscape* landscape = landscape_.Get(message);
+  journal_ = landscape == nullptr || landscape->journal().empty() ? std::string()
+                                                                  : folder_ + landscape->journal();
+  return landscape;
 }
 
 void StandinRfc::Note(const std::string& line) const {
@@ -164,9 +159,9 @@ const Faults* StandinRfc::CurrentFaults() const {
   return latest_system_ == nullptr ? nullptr : &latest_system_->faults;
 }
 
-RFC_HANDLE StandinRfc::Connect(const SapSystem* system, const std::string& where,
-                               std::string_view client, std::string_view user,
-                               std::string_view password, std::string* key, std::string* message) {
+RFC_HANDLE StandinRfc::Connect(SapSystem* system, const std::string& where, std::string_view client,
+                               std::string_view user, std::string_view password, std::string* key,
+                               std::string* message) {
   if (system == nullptr) {
     *key = "RFC_ERROR_COMMUNICATION";
     *message = "partner not reached: no system at " + where + " in " + kLandscapeFileName;
@@ -194,7 +189,7 @@ RFC_HANDLE StandinRfc::Connect(const SapSystem* system, const std::string& where
   }
   if (next_handle_ == RFC_HANDLE_NULL) ++next_handle_;
   RFC_HANDLE handle = next_handle_++;
-  latest_system_ = std::make_shared<const SapSystem>(*system);
+  latest_system_ = std::make_shared<const SapSystem>(std::move(*system));
   connections_[handle] = Connection{latest_system_, std::string()};
   return handle;
 }
@@ -205,8 +200,9 @@ RFC_HANDLE StandinRfc::Open(RFC_OPTIONS* options) {
   RFC_HANDLE handle = RFC_HANDLE_NULL;
   if (options == nullptr) {
     message = "RfcOpen without options";
-  } else if (LoadLandscape(&message)) {
-    const SapSystem* system = nullptr;
+  } else if (const Landscape* landscape = LoadLandscape(&message)) {
+    SapSystem system;
+    bool found = false;
     std::string where;
     if (options->mode == RFC_MODE_R3ONLY) {
       auto* host = static_cast<const RFC_CONNOPT_R3ONLY*>(options->connopt);
@@ -214,7 +210,7 @@ RFC_HANDLE StandinRfc::Open(RFC_OPTIONS* options) {
         message = "RfcOpen in mode 0 needs an application host";
       } else {
         where = "host " + Text(host->hostname) + " system number " + TwoDigits(host->sysnr);
-        system = landscape_.FindByHost(Text(host->hostname), host->sysnr);
+        found = landscape->FindByHost(Text(host->hostname), host->sysnr, &system);
       }
     } else if (options->mode == RFC_MODE_CPIC) {
       auto* gateway = static_cast<const RFC_CONNOPT_CPIC*>(options->connopt);
@@ -224,15 +220,15 @@ RFC_HANDLE StandinRfc::Open(RFC_OPTIONS* options) {
       } else {
         where =
             "gateway " + Text(gateway->gateway_host) + " service " + Text(gateway->gateway_service);
-        system =
-            landscape_.FindByGateway(Text(gateway->gateway_host), Text(gateway->gateway_service));
+        found = landscape->FindByGateway(Text(gateway->gateway_host),
+                                         Text(gateway->gateway_service), &system);
       }
     } else {
       message =
           "RfcOpen mode " + std::to_string(static_cast<int>(options->mode)) + " is not simulated";
     }
     if (message.empty()) {
-      handle = Connect(system, where, Text(options->client), Text(options->user),
+      handle = Connect(found ? &system : nullptr, where, Text(options->client), Text(options->user),
                        Text(options->password), &key, &message);
     }
   }
@@ -248,7 +244,7 @@ RFC_HANDLE StandinRfc::OpenEx(const char* connect_string, RFC_ERROR_INFO_EX* err
   std::map<std::string, std::string> values;
   if (connect_string == nullptr || !ParseConnectString(Text(connect_string), &values)) {
     message = "the connect string is no list of ID=value";
-  } else if (LoadLandscape(&message)) {
+  } else if (const Landscape* landscape = LoadLandscape(&message)) {
     std::map<std::string, std::string> address = values;
     if (values.count("DEST") != 0) {
       std::string ini;
@@ -258,7 +254,8 @@ RFC_HANDLE StandinRfc::OpenEx(const char* connect_string, RFC_ERROR_INFO_EX* err
         message = "destination " + values["DEST"] + " has no entry in " + kDestinationFileName;
       }
     }
-    const SapSystem* system = nullptr;
+    SapSystem system;
+    bool found = false;
     std::string where;
     if (message.empty()) {
       bool gateway = EqualsIgnoringCase(address["TYPE"], "R") || address.count("ASHOST") == 0;
@@ -268,18 +265,19 @@ RFC_HANDLE StandinRfc::OpenEx(const char* connect_string, RFC_ERROR_INFO_EX* err
           message = "SYSNR " + address["SYSNR"] + " is no system number";
         } else {
           where = "host " + address["ASHOST"] + " system number " + address["SYSNR"];
-          system = landscape_.FindByHost(address["ASHOST"], static_cast<int>(sysnr));
+          found = landscape->FindByHost(address["ASHOST"], static_cast<int>(sysnr), &system);
         }
       } else if (address.count("GWHOST") != 0) {
         where = "gateway " + address["GWHOST"] + " service " + address["GWSERV"];
-        system = landscape_.FindByGateway(address["GWHOST"], address["GWSERV"]);
+        found = landscape->FindByGateway(address["GWHOST"], address["GWSERV"], &system);
       } else {
         message = "neither ASHOST nor GWHOST tells where to connect";
       }
     }
     if (message.empty()) {
       std::string password = values.count("PASSWD") != 0 ? values["PASSWD"] : values["PASSWORD"];
-      handle = Connect(system, where, values["CLIENT"], values["USER"], password, &key, &message);
+      handle = Connect(found ? &system : nullptr, where, values["CLIENT"], values["USER"], password,
+                       &key, &message);
     }
   }
   if (handle == RFC_HANDLE_NULL) {

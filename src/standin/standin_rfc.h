@@ -12,6 +12,7 @@
 
 #include "rfc/rfc_abi.h"
 #include "standin/landscape.h"
+#include "standin/landscape_cache.h"
 #include "standin/structures.h"
 
 namespace vaultgauge::standin {
@@ -22,7 +23,8 @@ class StandinRfc {
  public:
   // `folder` is where the landscape file, "SapRfc.ini" and the trace file
   // lie: empty for the working folder, else ending with a separator.
-  explicit StandinRfc(std::string folder = std::string()) : folder_(std::move(folder)) {}
+  explicit StandinRfc(std::string folder = std::string())
+      : folder_(std::move(folder)), landscape_(folder_ + kLandscapeFileName) {}
   StandinRfc(const StandinRfc&) = delete;
   StandinRfc& operator=(const StandinRfc&) = delete;
 
@@ -75,10 +77,10 @@ class StandinRfc {
 
   // Opens a connection to `system` (found by the caller, null when none was)
   // after the logon checks; `where` names the address for messages.
-  RFC_HANDLE Connect(const SapSystem* system, const std::string& where, std::string_view client,
+  RFC_HANDLE Connect(SapSystem* system, const std::string& where, std::string_view client,
                      std::string_view user, std::string_view password, std::string* key,
                      std::string* message);
-  bool LoadLandscape(std::string* message);
+  const Landscape* LoadLandscape(std::string* message);
   // Appends a line to the journal the landscape asks for, if any.
   void Note(const std::string& line) const;
   void NoteOpening(RFC_HANDLE handle) const;
@@ -106,7 +108,7 @@ class StandinRfc {
 
   std::string folder_;
   RFC_ERROR_HANDLER handler_ = nullptr;
-  Landscape landscape_;
+  LandscapeCache landscape_;
   std::string journal_;  // the journal's path; empty: none
   std::map<RFC_HANDLE, Connection> connections_;
   RFC_HANDLE next_handle_ = 1;

@@ -204,7 +204,7 @@ TEST_F(StandinRfcTest, AnswersTheSystemInformation) {
   Landscape landscape;
   std::string error;
   ASSERT_TRUE(ParseLandscape(kPrd, &landscape, &error));
-  EXPECT_EQ(std::string(record, 200), landscape.systems[0].rfcsi);
+  EXPECT_EQ(std::string(record, 200), landscape.System(0).rfcsi);
   EXPECT_EQ(current, 5);
   EXPECT_EQ(maximal, 10);
   EXPECT_EQ(delay, 0);
@@ -225,7 +225,7 @@ TEST_F(StandinRfcTest, AnswersTheCurrentSizes) {
   for (unsigned row = 1; row <= 3; ++row) {
     const char* line = static_cast<const char*>(rfc.ItGetLine(table, row));
     ASSERT_NE(line, nullptr);
-    EXPECT_EQ(std::string(line, 112), landscape.systems[0].tablespaces[row - 1]) << row;
+    EXPECT_EQ(std::string(line, 112), landscape.System(0).tablespaces[row - 1]) << row;
   }
   // The negative size arrives with its sign nibble D.
   const unsigned char* system = static_cast<const unsigned char*>(rfc.ItGetLine(table, 2));

@@ -4,11 +4,21 @@
 
 namespace vaultgauge::standin {
 
+namespace {
+
+// Where `field` starts when the fields before it end at `next`.
+unsigned Place(const FieldSpec& field, unsigned next) {
+  return field.type == kInt ? (next + 3) / 4 * 4 : next;
+}
+
+}  // namespace
+
 std::vector<FieldLayout> LayOut(const std::vector<FieldSpec>& fields) {
   std::vector<FieldLayout> layout;
+  layout.reserve(fields.size());
   unsigned next = 0;
   for (const FieldSpec& field : fields) {
-    if (field.type == kInt) next = (next + 3) / 4 * 4;
+    next = Place(field, next);
     layout.push_back(FieldLayout{field.type, field.length, next});
     next += field.length;
   }
@@ -54,7 +64,13 @@ const FieldSpec* FindField(const std::vector<FieldSpec>& fields, std::string_vie
 }
 
 unsigned FieldOffset(const std::vector<FieldSpec>& fields, const FieldSpec* field) {
-  return LayOut(fields)[static_cast<size_t>(field - fields.data())].offset;
+  unsigned next = 0;
+  for (const FieldSpec& candidate : fields) {
+    next = Place(candidate, next);
+    if (&candidate == field) break;
+    next += candidate.length;
+  }
+  return next;
 }
 
 }  // namespace vaultgauge::standin

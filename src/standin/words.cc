@@ -42,20 +42,31 @@ bool SplitWords(std::string_view text, std::vector<std::string>* words) {
   std::string word;
   bool in_word = false;
   bool quoted = false;
-  for (char c : text) {
+  size_t at = 0;
+  while (at < text.size()) {
+    char c = text[at];
     if (c == '"') {
       quoted = !quoted;
       in_word = true;
+      ++at;
     } else if (!quoted && (c == ' ' || c == '\t')) {
-      if (in_word) words->push_back(word);
+      if (in_word) words->push_back(std::move(word));
       word.clear();
       in_word = false;
+      ++at;
     } else {
-      word.push_back(c);
+      // The run of characters up to the next quote (or blank outside quotes).
+      size_t end = at + 1;
+      while (end < text.size() && text[end] != '"' &&
+             (quoted || (text[end] != ' ' && text[end] != '\t'))) {
+        ++end;
+      }
+      word.append(text.substr(at, end - at));
       in_word = true;
+      at = end;
     }
   }
-  if (in_word) words->push_back(word);
+  if (in_word) words->push_back(std::move(word));
   return !quoted;
 }
 
@@ -73,6 +84,11 @@ bool ParseWholeNumber(std::string_view text, int64_t* value) {
   }
   *value = negative ? -number : number;
   return true;
+}
+
+std::string TwoDigits(int number) {
+  std::string text = std::to_string(number);
+  return text.size() < 2 ? "0" + text : text;
 }
 
 void PutBlankPadded(std::string_view text, char* to, size_t size) {

@@ -22,6 +22,9 @@ bool SplitWords(std::string_view text, std::vector<std::string>* words);
 // A whole decimal number: an optional sign and 1 to 18 digits, nothing else.
 bool ParseWholeNumber(std::string_view text, int64_t* value);
 
+// The number with at least two digits ("07").
+std::string TwoDigits(int number);
+
 // Copies `text` into the `size` bytes at `to`, blank-padded, cut at `size`.
 void PutBlankPadded(std::string_view text, char* to, size_t size);
 

@@ -1,0 +1,257 @@
+#!/usr/bin/env bash
+# The benchmark: speed and footprint of the sensor with the stand-in RFC
+# library (no simulated latency), natively. Never part of the tests.
+#
+#   bench/run.sh            everything; the report goes to build/bench/report.md
+#                           (hyperfine's warnings to build/bench/data/hyperfine.log)
+#
+# Environment: BENCH_ROUNDS (default 10) rounds of the single-system pair,
+# BENCH_RUNS (default 300) runs of each command per round, BENCH_CALLGRIND_MAX
+# (default 1000) the largest global-list run counted by callgrind. The pair
+# is measured in short alternating rounds, so that a change of the machine's
+# load in the meantime falls on both alike.
+#
+# What it measures (wall times as median, minimum and maximum of all runs):
+#   1. a single-system run (the demo landscape's PRD, a dozen tablespaces)
+#      against a minimal process built from bench/minimal.c;
+#   2. global-list runs over 1, 10, 100 and 1,000 list entries in a landscape
+#      of 1,000 systems, and the cost per system;
+#   3. the peak resident memory of each (/usr/bin/time), and the instructions
+#      each executes in user space (valgrind's callgrind);
+#   4. the size of vaultgauge and vaultgauge.exe.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+
+rounds=${BENCH_ROUNDS:-10}
+runs=${BENCH_RUNS:-300}
+callgrind_max=${BENCH_CALLGRIND_MAX:-1000}
+
+scripts/install-prerequisites.sh hyperfine time valgrind jq
+
+jobs=$(nproc)
+cmake --preset native >/dev/null
+cmake --build --preset native -j"$jobs" --target vaultgauge vaultgauge-profile rfc_standin >/dev/null
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j"$jobs" --target vaultgauge >/dev/null
+
+bin=$root/build/native/bin
+out=$root/build/bench
+rm -rf "$out"
+mkdir -p "$out/program" "$out/single" "$out/global" "$out/data"
+
+cc -O2 -o "$out/minimal" bench/minimal.c
+cp "$bin/vaultgauge" "$bin/librfccm.so" "$out/program/"
+# Profiles from the folder of argument 1, the same XML document as PRTG's.
+printf 'OutputMode=Glimora\n' >"$out/program/vaultgauge.ini"
+
+# new_profile FILE DESTINATION CLIENT HOST SYSNR PASSWORD
+new_profile() {
+  printf '%s\n' "$6" | "$bin/vaultgauge-profile" new "$1" --extcompany "Tarnwick AG" \
+    --destination "$2" --client "$3" --user monitor --language EN --mode R/3 --host "$4" \
+    --sysnr "$5" --gwhost "$4" --gwservice "sapgw$5" >/dev/null
+}
+
+# 1. The single system: the demo landscape and the profile of PRD.
+cp examples/demo/SapLandscape.txt "$out/single/"
+read -r _ destination client _ host sysnr password < <(grep '^PRD.P00 ' examples/demo/systems.txt)
+new_profile "$out/single/PRD.P00" "$destination" "$client" "$host" "$sysnr" "$password"
+
+# 2. A landscape of 1,000 systems S0001 to S1000, each with the tablespaces of
+# the demo's PRD.
+tablespaces=$(awk '/^\[/ { section = $0 } section == "[PRD]" && /^ts / { print }' \
+  examples/demo/SapLandscape.txt)
+awk -v rows="$tablespaces" 'BEGIN {
+  for (i = 1; i <= 1000; i++) {
+    printf "[S%04d]\nhost = sap%04d\nsysnr = 00\nlogon = 100 MONITOR Bench-Moni-1\n", i, i
+    printf "RFCDBSYS = ORACLE\n%s\n\n", rows
+  }
+}' >"$out/global/SapLandscape.txt"
+
+# The list holds at most 2,047 characters of entries, so 1,000 entries must be
+# short: they cycle through 62 profiles with one-character names, "0" to "9",
+# "A" to "Z" and "a" to "z", for the systems S0001 to S0062.
+names=0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz
+for ((i = 0; i < ${#names}; i++)); do
+  system=$(printf 'S%04d' $((i + 1)))
+  new_profile "$out/global/${names:i:1}" "$system" 100 "$(printf 'sap%04d' $((i + 1)))" 00 \
+    Bench-Moni-1
+done
+counts=(1 10 100 1000)
+for count in "${counts[@]}"; do
+  key=$(printf 'N%-9s' "$count")
+  entries=""
+  for ((i = 0; i < count; i++)); do entries+="${names:i % ${#names}:1}#"; done
+  # Server lines of at most 199 characters, the data from column 21 on.
+  for ((at = 0; at < ${#entries}; at += 170)); do
+    printf '# GSNG: %s--%s\n' "$key" "${entries:at:170}"
+  done
+  printf '# GSNX: %s;Item=PSAPUNDO,Sid,Sensor="SAP Vaultgauge"\n' "$key"
+done >"$out/global/SAP Tarnwick.Gbl"
+
+# Each run must be the successful measurement, not some error document.
+(
+  cd "$out/single"
+  ../program/vaultgauge PRD | grep -q 'OraSizes: NoSpc=12,' || {
+    echo "the single-system run failed" >&2
+    exit 1
+  }
+  cd "$out/global"
+  for count in "${counts[@]}"; do
+    ../program/vaultgauge global "N$count" |
+      grep -q "NoSystems=$count, Processed=$count, Failed=0" || {
+      echo "the global-list run over $count entries failed" >&2
+      exit 1
+    }
+  done
+)
+
+# stats: numbers in seconds on standard input; prints "median min max" in ms.
+stats() {
+  sort -g | awk '{ v[NR] = $1 * 1000 } END {
+    m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+    printf "%.3f %.3f %.3f\n", m, v[1], v[NR]
+  }'
+}
+times_of() { jq -r ".results[$2].times[]" "$1"; }
+
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+
+# 1. The single-system run against the minimal process, in rounds.
+single_rows=""
+round_ratios=""
+for ((round = 1; round <= rounds; round++)); do
+  (cd "$out/single" && hyperfine -N --warmup 50 --runs "$runs" --style none \
+    --export-json "$out/data/single-$round.json" ../minimal "../program/vaultgauge PRD" \
+    >/dev/null 2>>"$out/data/hyperfine.log")
+  read -r m_med _ _ < <(times_of "$out/data/single-$round.json" 0 | stats)
+  read -r s_med _ _ < <(times_of "$out/data/single-$round.json" 1 | stats)
+  round_ratio=$(awk -v a="$s_med" -v b="$m_med" 'BEGIN { printf "%.2f", a / b }')
+  round_ratios+="$round_ratio"$'\n'
+  single_rows+="| $round | $m_med | $s_med | $round_ratio |"$'\n'
+done
+read -r ratio_med ratio_min ratio_max < <(printf '%s' "$round_ratios" | sort -g | awk '
+  { v[NR] = $1 } END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+  printf "%.2f %.2f %.2f\n", m, v[1], v[NR] }')
+read -r minimal_med minimal_min minimal_max < <(for f in "$out"/data/single-*.json; do
+  times_of "$f" 0
+done | stats)
+read -r single_med single_min single_max < <(for f in "$out"/data/single-*.json; do
+  times_of "$f" 1
+done | stats)
+
+# 2. The global-list runs.
+(cd "$out/global" && hyperfine -N --warmup 3 --min-runs 20 --style none \
+  --export-json "$out/data/global.json" \
+  "../program/vaultgauge global N1" "../program/vaultgauge global N10" \
+  "../program/vaultgauge global N100" "../program/vaultgauge global N1000" \
+  >/dev/null 2>>"$out/data/hyperfine.log")
+declare -A global_med global_min global_max
+for index in "${!counts[@]}"; do
+  read -r med min max < <(times_of "$out/data/global.json" "$index" | stats)
+  global_med[${counts[index]}]=$med
+  global_min[${counts[index]}]=$min
+  global_max[${counts[index]}]=$max
+done
+
+load_after=$(cut -d' ' -f1-3 /proc/loadavg)
+
+# 3. Peak resident memory (KiB) over five runs, and instructions in user space.
+# memory FOLDER COMMAND...: prints "median min max".
+memory() {
+  local folder=$1
+  shift
+  for _ in 1 2 3 4 5; do
+    (cd "$folder" && /usr/bin/time -f '%M' -o "$out/data/rss" "$@" >/dev/null)
+    cat "$out/data/rss"
+  done | sort -n | awk '{ v[NR] = $1 } END { print v[3], v[1], v[5] }'
+}
+# instructions FOLDER COMMAND...
+instructions() {
+  local folder=$1
+  shift
+  (cd "$folder" && valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
+    awk '/Collected/ { print $NF }')
+}
+group() { sed ':a;s/\B[0-9]\{3\}\>/,&/;ta' <<<"$1"; }
+
+read -r minimal_rss minimal_rss_min minimal_rss_max < <(memory "$out/single" ../minimal)
+read -r single_rss single_rss_min single_rss_max < <(memory "$out/single" ../program/vaultgauge PRD)
+minimal_ir=$(instructions "$out/single" ../minimal)
+single_ir=$(instructions "$out/single" ../program/vaultgauge PRD)
+declare -A global_rss global_ir
+for count in "${counts[@]}"; do
+  global_rss[$count]=$(memory "$out/global" ../program/vaultgauge global "N$count")
+  global_ir[$count]="-"
+  if ((count <= callgrind_max)); then
+    global_ir[$count]=$(group "$(instructions "$out/global" ../program/vaultgauge global "N$count")")
+  fi
+done
+
+# 4. Sizes, as built and stripped of symbols and debug information.
+size_of() { stat -c %s "$1"; }
+strip -o "$out/data/vaultgauge.stripped" "$bin/vaultgauge"
+x86_64-w64-mingw32-strip -o "$out/data/vaultgauge.exe.stripped" build/windows/bin/vaultgauge.exe
+strip -o "$out/data/librfccm.so.stripped" "$bin/librfccm.so"
+
+per_system=$(awk -v a="${global_med[1000]}" -v b="${global_med[1]}" \
+  'BEGIN { printf "%.4f", (a - b) / 999 }')
+per_entry=$(awk -v a="${global_med[1000]}" 'BEGIN { printf "%.4f", a / 1000 }')
+ratio=$(awk -v a="$single_med" -v b="$minimal_med" 'BEGIN { printf "%.2f", a / b }')
+
+{
+  echo "## Machine"
+  echo
+  echo "- $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores," \
+    "$(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo) memory"
+  echo "- Linux $(uname -r), Debian $(cat /etc/debian_version), $(gcc --version | head -1)"
+  echo "- $(hyperfine --version), $(valgrind --version)"
+  echo "- load average before $load_before, after $load_after"
+  echo "- commit $(git rev-parse --short HEAD 2>/dev/null || echo unknown)" \
+    "$(git diff --quiet 2>/dev/null || echo '(with changes)')"
+  echo
+  echo "## Single-system run (ms; $rounds rounds of $runs runs each)"
+  echo
+  echo "| | median | min | max | peak RSS (KiB) | instructions |"
+  echo "|---|---:|---:|---:|---:|---:|"
+  echo "| minimal process | $minimal_med | $minimal_min | $minimal_max | $minimal_rss" \
+    "| $(group "$minimal_ir") |"
+  echo "| \`vaultgauge PRD\` | $single_med | $single_min | $single_max | $single_rss" \
+    "| $(group "$single_ir") |"
+  echo
+  echo "Ratio of the medians: **$ratio**; median of the rounds' ratios $ratio_med" \
+    "($ratio_min to $ratio_max). Per round:"
+  echo
+  echo "| round | minimal median | sensor median | ratio |"
+  echo "|---:|---:|---:|---:|"
+  printf '%s' "$single_rows"
+  echo
+  echo "Peak RSS: median of 5 runs (minimal $minimal_rss_min to $minimal_rss_max," \
+    "sensor $single_rss_min to $single_rss_max)."
+  echo
+  echo "## Global-list runs (ms)"
+  echo
+  echo "| list entries | median | min | max | median per entry | peak RSS (KiB, median min max) |" \
+    "instructions |"
+  echo "|---:|---:|---:|---:|---:|---:|---:|"
+  for count in "${counts[@]}"; do
+    echo "| $count | ${global_med[$count]} | ${global_min[$count]} | ${global_max[$count]} |" \
+      "$(awk -v a="${global_med[$count]}" -v n="$count" 'BEGIN { printf "%.4f", a / n }') |" \
+      "${global_rss[$count]} | ${global_ir[$count]} |"
+  done
+  echo
+  echo "Cost per system: **$per_system ms** ((median of 1,000 − median of 1) / 999);" \
+    "$per_entry ms per entry of the 1,000-entry run, start included."
+  echo
+  echo "## Sizes (bytes)"
+  echo
+  echo "| file | as built | stripped |"
+  echo "|---|---:|---:|"
+  echo "| \`vaultgauge\` (native, RelWithDebInfo) | $(group "$(size_of "$bin/vaultgauge")") |" \
+    "$(group "$(size_of "$out/data/vaultgauge.stripped")") |"
+  echo "| \`vaultgauge.exe\` (mingw-w64, Release, static) |" \
+    "$(group "$(size_of build/windows/bin/vaultgauge.exe)") |" \
+    "$(group "$(size_of "$out/data/vaultgauge.exe.stripped")") |"
+  echo "| \`librfccm.so\` (stand-in, native) | $(group "$(size_of "$bin/librfccm.so")") |" \
+    "$(group "$(size_of "$out/data/librfccm.so.stripped")") |"
+} | tee "$out/report.md"
