@@ -405,24 +405,24 @@ const StandinRfc::FunctionSpec* StandinRfc::FindFunction(std::string_view name) 
   return nullptr;
 }
 
-bool StandinRfc::MatchesSpec(RFC_TYPEHANDLE type, unsigned length, const ParameterSpec& spec,
+bool StandinRfc::MatchesSpec(RFC_TYPEHANDLE type, unsigned length, const ParameterSpec& expected,
                              std::string* message) const {
-  std::string name = spec.name;
-  if (spec.structure != nullptr) {
+  std::string name = expected.name;
+  if (expected.structure != nullptr) {
     const InstalledType* installed = FindType(type);
-    if (installed == nullptr || installed->layout != LayOut(*spec.structure)) {
+    if (installed == nullptr || installed->layout != LayOut(*expected.structure)) {
       *message = name + ": type " + std::to_string(type) + " is not an installed structure of " +
-                 std::to_string(spec.structure->size()) + " fields laid out as expected";
+                 std::to_string(expected.structure->size()) + " fields laid out as expected";
       return false;
     }
-  } else if (type != spec.type) {
-    *message = name + ": type " + std::to_string(type) + " where " + std::to_string(spec.type) +
+  } else if (type != expected.type) {
+    *message = name + ": type " + std::to_string(type) + " where " + std::to_string(expected.type) +
                " is expected";
     return false;
   }
-  if (length != spec.length) {
+  if (length != expected.length) {
     *message = name + ": length " + std::to_string(length) + " where " +
-               std::to_string(spec.length) + " is expected";
+               std::to_string(expected.length) + " is expected";
     return false;
   }
   return true;
@@ -440,15 +440,15 @@ bool StandinRfc::CheckList(const Entry* list, const std::vector<ParameterSpec>& 
       *message = name + ": name length " + std::to_string(entry.nlen) + " is wrong";
       return false;
     }
-    const ParameterSpec* spec = nullptr;
+    const ParameterSpec* expected = nullptr;
     for (const ParameterSpec& candidate : specs) {
-      if (name == candidate.name) spec = &candidate;
+      if (name == candidate.name) expected = &candidate;
     }
-    if (spec == nullptr) {
+    if (expected == nullptr) {
       *message = name + " is not in the interface of the function module";
       return false;
     }
-    if (!MatchesSpec(entry.type, entry.leng, *spec, message)) return false;
+    if (!MatchesSpec(entry.type, entry.leng, *expected, message)) return false;
     if (!check(entry, name, message)) return false;
   }
   *message = "the list has no end";
@@ -492,12 +492,12 @@ RFC_RC StandinRfc::Call(RFC_HANDLE handle, const char* function, RFC_PARAMETER* 
     return RFC_INVALID_HANDLE;
   }
   std::string name = Text(function, kNameLimit);
-  const FunctionSpec* spec = FindFunction(name);
+  const FunctionSpec* module = FindFunction(name);
   std::string message;
-  if (spec == nullptr) {
+  if (module == nullptr) {
     message = "function module " + name + " not found";
   } else if (CheckParameters(exporting, {}, &message) &&
-             CheckTables(tables, spec->tables, &message)) {
+             CheckTables(tables, module->tables, &message)) {
     message.clear();
   }
   if (!message.empty()) {
@@ -513,7 +513,7 @@ RFC_RC StandinRfc::Call(RFC_HANDLE handle, const char* function, RFC_PARAMETER* 
     if (fault.code == RFC_SYS_EXCEPTION) Drop(handle);
     return static_cast<RFC_RC>(fault.code);
   }
-  it->second.pending_function = spec->name;
+  it->second.pending_function = module->name;
   return RFC_OK;
 }
 
@@ -527,12 +527,12 @@ RFC_RC StandinRfc::Receive(RFC_HANDLE handle, RFC_PARAMETER* importing, RFC_TABL
   }
   std::string name = it->second.pending_function;
   it->second.pending_function.clear();
-  const FunctionSpec* spec = FindFunction(name);
+  const FunctionSpec* module = FindFunction(name);
   std::string message;
-  if (spec == nullptr) {
+  if (module == nullptr) {
     message = "RfcReceive without an RfcCall before it";
-  } else if (CheckParameters(importing, spec->importing, &message) &&
-             CheckTables(tables, spec->tables, &message)) {
+  } else if (CheckParameters(importing, module->importing, &message) &&
+             CheckTables(tables, module->tables, &message)) {
     message.clear();
   }
   if (!message.empty()) {
@@ -564,7 +564,7 @@ RFC_RC StandinRfc::Receive(RFC_HANDLE handle, RFC_PARAMETER* importing, RFC_TABL
     if (fault.code == RFC_SYS_EXCEPTION) Drop(handle);
     return static_cast<RFC_RC>(fault.code);
   }
-  Answer(it->second, *spec, importing, tables);
+  Answer(it->second, *module, importing, tables);
   return RFC_OK;
 }
 

@@ -101,7 +101,7 @@ class StandinRfc {
   template <typename Entry, typename EntryCheck>
   bool CheckList(const Entry* list, const std::vector<ParameterSpec>& specs, EntryCheck check,
                  std::string* message) const;
-  bool MatchesSpec(RFC_TYPEHANDLE type, unsigned length, const ParameterSpec& spec,
+  bool MatchesSpec(RFC_TYPEHANDLE type, unsigned length, const ParameterSpec& expected,
                    std::string* message) const;
   void Answer(const Connection& connection, const FunctionSpec& function, RFC_PARAMETER* importing,
               RFC_TABLE* tables);
