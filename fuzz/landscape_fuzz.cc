@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "fuzz_check.h"
 #include "standin/connect_data.h"
@@ -20,14 +21,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!ParseLandscape(text, &landscape, &error)) {
     FUZZ_CHECK(error.rfind("SapLandscape.txt line ", 0) == 0);
   } else {
-    FUZZ_CHECK(landscape.journal.size() <= 32);
-    FUZZ_CHECK(landscape.journal.find_first_of("/\\:") == std::string::npos);
-    for (size_t i = 0; i < landscape.systems.size(); ++i) {
-      const SapSystem& system = landscape.systems[i];
+    FUZZ_CHECK(landscape.journal().size() <= 32);
+    FUZZ_CHECK(landscape.journal().find_first_of("/\\:") == std::string::npos);
+    std::vector<SapSystem> systems;
+    for (size_t i = 0; i < landscape.size(); ++i) {
+      // Each system is read again in full from its section: it must be whole.
+      systems.push_back(landscape.System(i));
+      const SapSystem& system = systems.back();
       FUZZ_CHECK(!system.name.empty() && system.name.size() <= 32);
-      for (size_t j = 0; j < i; ++j) {
-        FUZZ_CHECK(!EqualsIgnoringCase(landscape.systems[j].name, system.name));
-      }
+      for (size_t j = 0; j < i; ++j) FUZZ_CHECK(!EqualsIgnoringCase(systems[j].name, system.name));
       FUZZ_CHECK(system.rfcsi.size() == 200);
       FUZZ_CHECK(system.sysnr >= 0 && system.sysnr <= 99);
       FUZZ_CHECK(system.delay_ms <= 600000);
