@@ -17,24 +17,13 @@ std::string Grouped(uint64_t value) {
   return digits;
 }
 
-// The packed field as a number, or false when it is no sound size: the sign
-// nibble D of a negative number, or a digit nibble A to F. Read nibble by
-// nibble; the field's text form (PackedToText) would give the same number.
+// The packed field as a number, or false when it is no sound size: a negative
+// sign, or a digit nibble A to F, which the text form shows as a letter.
 bool PackedSize(std::span<const uint8_t> field, int64_t* size) {
-  // At most 17 digits: the value fits.
-  static_assert(kPackedSizeLength <= 9);
-  if (field.empty() || field.size() > kPackedSizeLength || (field.back() & 0x0F) == 0x0D) {
-    return false;
-  }
-  int64_t value = 0;
-  // Every nibble but the last, the sign, is a digit, the most significant first.
-  for (size_t nibble = 0; nibble + 1 < field.size() * 2; ++nibble) {
-    const uint8_t byte = field[nibble / 2];
-    const int digit = nibble % 2 == 0 ? byte >> 4 : byte & 0x0F;
-    if (digit > 9) return false;
-    value = value * 10 + digit;
-  }
-  *size = value;
+  std::string text = PackedToText(field, 0);
+  if (text.empty() || text[0] == '-') return false;
+  if (text.find_first_not_of("0123456789", 1) != std::string::npos) return false;
+  *size = ParseDecimal(text);
   return true;
 }
 
