@@ -30,9 +30,9 @@ void CheckSingleForm(MemoryFileSystem& files) {
     size_t length = (profile.*field.member).size();
     FUZZ_CHECK(length >= field.min_length && length <= field.max_length);
   }
-  FUZZ_CHECK(profile.Password.size() <= 20);
-  FUZZ_CHECK(profile.User == UpperCase(profile.User));
-  FUZZ_CHECK(profile.DisplayHost == profile.Hostname);
+  FUZZ_CHECK(profile.password.size() <= 20);
+  FUZZ_CHECK(profile.user == UpperCase(profile.user));
+  FUZZ_CHECK(profile.display_host == profile.hostname);
 }
 
 void CheckGlobalListForm(MemoryFileSystem& files, LabelKind kind) {
@@ -45,7 +45,7 @@ void CheckGlobalListForm(MemoryFileSystem& files, LabelKind kind) {
     FUZZ_CHECK(length <= field.max_length);
     if (mark == SystemMark::kGood) FUZZ_CHECK(length >= field.min_length);
   }
-  FUZZ_CHECK(profile.Password.size() <= 20);
+  FUZZ_CHECK(profile.password.size() <= 20);
   switch (kind) {
     case LabelKind::kProfileName:
       FUZZ_CHECK(label == kName);
@@ -71,10 +71,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // A file that is not there is no failure of the global-list form.
   ConnectionProfile untouched;
-  untouched.Destination = "KEEP";
+  untouched.destination = "KEEP";
   SystemMark mark = SystemMark::kGood;
   std::string label;
   FUZZ_CHECK(!ReadProfile(files, "", "GONE.P00", LabelKind::kSid, &untouched, &mark, &label));
-  FUZZ_CHECK(untouched.Destination == "KEEP");
+  FUZZ_CHECK(untouched.destination == "KEEP");
   return 0;
 }

@@ -133,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const OutputMode mode = modes[(choice >> 1) % 3];
   output.set_mode(mode);
   MeasureRequest request;
-  request.Destination = "PRD";
+  request.destination = "PRD";
   request.gigabyte = (choice & 1) != 0;
   request.ItemMode = (choice & 0x80) != 0;
   request.ItemName = "psapsr3";
@@ -148,7 +148,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SystemInfo info;
     status = ReadSystemInfo(session, handle, &info);
     if (status.ok()) {
-      FUZZ_CHECK(info.DatabaseSystem.size() <= 10 && info.Host.size() <= 8);
+      FUZZ_CHECK(info.database_system.size() <= 10 && info.host.size() <= 8);
       status = MeasureCurrentSizes(session, handle, request, output, &item_found);
     }
   }

@@ -1,6 +1,6 @@
 #include "driver/global_list.h"
 
-#include "driver/startup.h"
+#include "util/messages.h"
 #include "util/text.h"
 
 namespace vaultgauge {
@@ -20,8 +20,8 @@ class ListReader {
     if (!file_.ReadLine(kListLineCapacity, line, &too_long)) return false;
     ++number_;
     if (too_long) {
-      *status = Status::Error("Error 1071: Line " + std::to_string(number_) + " of " + file_name_ +
-                              " is too long (more than 199 characters) !");
+      *status = Status::Error(
+          Message(MessageId::kListLineTooLong, {std::to_string(number_), file_name_}));
       return false;
     }
     return true;
@@ -33,11 +33,10 @@ class ListReader {
   int number_ = 0;
 };
 
-Status AppendServers(std::string_view data, const std::string& file_name, GlobalList* list) {
-  list->ServerListing.append(data);
-  if (list->ServerListing.size() > kServerListingCapacity) {
-    return Status::Error("Error 1072: Server listing of " + file_name +
-                         " is too long (more than 2047 characters) !");
+Status AppendServers(std::string_view data, const std::string& file_name, SystemList* list) {
+  list->server_listing.append(data);
+  if (list->server_listing.size() > kServerListingCapacity) {
+    return Status::Error(Message(MessageId::kServerListingTooLong, {file_name}));
   }
   return Status::Ok();
 }
@@ -47,67 +46,69 @@ std::string_view DataFrom(const std::string& line, size_t column) {
   return line.size() >= column ? std::string_view(line).substr(column - 1) : std::string_view();
 }
 
-Status ReadProfileList(FileSystem& files, SensorState* state, GlobalList* list) {
-  std::unique_ptr<TextFile> file = files.Open(state->ProfilePath);
+Status ReadProfileList(FileSystem& files, const ProfileLocation& location, SystemList* list) {
+  std::unique_ptr<TextFile> file = files.Open(location.path);
   if (file == nullptr) {
-    return Status::Error("Error 1024: ProFile " + state->ProfileName + " is missing...");
+    return Status::Error(Message(MessageId::kProfileListMissing, {location.name}));
   }
-  ListReader reader(*file, state->ProfileName);
+  ListReader reader(*file, location.name);
   std::string line;
   Status status;
   while (reader.Next(&line, &status)) {
     if (StartsWith(line, "# Gsng: ")) {
-      status = AppendServers(DataFrom(line, 21), state->ProfileName, list);
+      status = AppendServers(DataFrom(line, 21), location.name, list);
       if (!status.ok()) return status;
     }
   }
   return status;
 }
 
-Status ReadSensorLines(FileSystem& files, SensorState* state, GlobalList* list,
-                       std::string* item_text, bool* item_found) {
+// The sensor lines of the key give the item text and the run's raw parameter
+// text: the sensor line's data, cut at ",Sensor=", colons as blanks.
+Status ReadSensorLines(FileSystem& files, const ProfileLocation& location,
+                       const Parameters& parameters, SystemList* list, std::string* item_text,
+                       std::string* raw_text, bool* item_found) {
   // The sensor key: the parameters' first word, padded to ten characters;
   // only its first ten characters are compared.
-  std::string key = state->ParameterText.substr(0, state->ParameterText.find(' '));
+  std::string key = parameters.text.substr(0, parameters.text.find(' '));
   if (key.size() < 10) key.resize(10, ' ');
   const std::string server_head = ("# GSNG: " + key).substr(0, 18);
   const std::string sensor_head = ("# GSNX: " + key).substr(0, 18);
 
-  std::unique_ptr<TextFile> file = files.Open(state->ProfilePath);
+  std::unique_ptr<TextFile> file = files.Open(location.path);
   if (file == nullptr) {
-    return Status::Error("Error 10x1: ProFile " + state->ProfileName + " is missing...");
+    return Status::Error(Message(MessageId::kGlobalListMissing, {location.name}));
   }
-  ListReader reader(*file, state->ProfileName);
+  ListReader reader(*file, location.name);
   std::string line;
   Status status;
   while (reader.Next(&line, &status)) {
     std::string upper = UpperCase(line).substr(0, 18);
     if (upper == server_head) {
-      status = AppendServers(DataFrom(line, 21), state->ProfileName, list);
+      status = AppendServers(DataFrom(line, 21), location.name, list);
       if (!status.ok()) return status;
     }
     if (upper != sensor_head) continue;
 
     std::string_view data = DataFrom(line, 20);
     if (data.size() > kParameterTextCapacity) {
-      return Status::Error("Error 1073: Sensor line of " + state->ProfileName +
-                           " is too long (more than 127 characters) !");
+      return Status::Error(Message(MessageId::kSensorLineTooLong, {location.name}));
     }
     *item_text = std::string(data);
-    state->RawParameterText = std::string(data);
-    if (!Contains(state->RawParameterText, kSensorMark)) {
-      return Status::Error("Error 1029: Invalid Sensor-Allocation...");
+    *raw_text = std::string(data);
+    if (!Contains(*raw_text, kSensorMark)) {
+      return Status::Error(Message(MessageId::kInvalidSensorAllocation));
     }
-    CutAt(&state->RawParameterText, ",Sensor=");
-    ReplaceAll(&state->RawParameterText, ':', ' ');
+    CutAt(raw_text, ",Sensor=");
+    ReplaceAll(raw_text, ':', ' ');
 
     // The last marker in this order wins; a later sensor line builds on what
     // an earlier one chose.
-    if (Contains(line, ",Profile")) list->LabelKind = LabelKind::kProfileName;
+    if (Contains(line, ",Profile")) list->label_kind = LabelKind::kProfileName;
     *item_found = true;
-    if (Contains(line, ",Alias")) list->LabelKind = LabelKind::kAlias;
-    if (Contains(line, ",Host")) list->LabelKind = LabelKind::kHost;
-    if (Contains(line, ",Sid")) list->LabelKind = LabelKind::kSid;
+    if (Contains(line, ",Alias")) list->label_kind = LabelKind::kAlias;
+    if (Contains(line, ",Host")) list->label_kind = LabelKind::kHost;
+    if (Contains(line, ",Sid")) list->label_kind = LabelKind::kSid;
   }
   return status;
 }
@@ -128,33 +129,32 @@ std::string ItemNameFrom(const std::string& item_text) {
 
 }  // namespace
 
-Status ReadGlobalList(FileSystem& files, SensorState* state, GlobalList* list) {
-  list->ServerListing.clear();
-  list->LabelKind = LabelKind::kProfileName;
-
-  if (state->ProfileName != kGlobalListFile) {
-    Status status = ReadProfileList(files, state, list);
+Status ReadGlobalList(FileSystem& files, const ProfileLocation& location,
+                      const CommandLine& command_line, SystemList* list) {
+  SystemList read;
+  std::string raw_text = command_line.parameters.raw_text;
+  if (location.name != kGlobalListFile) {
+    Status status = ReadProfileList(files, location, &read);
     if (!status.ok()) return status;
+    read.item_name = command_line.parameters.item_name;
   } else {
     std::string item_text;
     bool item_found = false;
-    state->ItemName.clear();
-    Status status = ReadSensorLines(files, state, list, &item_text, &item_found);
+    Status status = ReadSensorLines(files, location, command_line.parameters, &read, &item_text,
+                                    &raw_text, &item_found);
     if (!status.ok()) return status;
-    state->ItemName = ItemNameFrom(item_text);
+    read.item_name = ItemNameFrom(item_text);
     if (!item_found) {
-      return Status::Error("Error 1030: Global Sensor " + state->Argument2 + " not found...");
+      return Status::Error(Message(MessageId::kGlobalSensorNotFound, {command_line.argument2}));
     }
   }
 
-  if (list->ServerListing.empty()) {
-    return Status::Error("Error 1025: Global Server Listing missing...");
+  if (read.server_listing.empty()) {
+    return Status::Error(Message(MessageId::kServerListingMissing));
   }
-  if (state->ItemName.empty()) {
-    return Status::Error("Error 1026: Global Item Idenification missing...");
-  }
-  state->ParameterText = UpperCase(state->RawParameterText);
-  EvaluateClientOverride(state);
+  if (read.item_name.empty()) return Status::Error(Message(MessageId::kItemMissing));
+  read.parameters = ParseParameters(raw_text);
+  *list = std::move(read);
   return Status::Ok();
 }
 

@@ -6,7 +6,9 @@
 
 #include <string>
 
-#include "driver/sensor_state.h"
+#include "driver/locate_profile.h"
+#include "driver/parameters.h"
+#include "driver/startup.h"
 #include "profile/profile_reader.h"
 #include "util/file_system.h"
 #include "util/status.h"
@@ -14,21 +16,25 @@
 namespace vaultgauge {
 
 inline constexpr char kGlobalListFile[] = "SAP Tarnwick.Gbl";
-inline constexpr char kProfileListFile[] = "Tarnwick.Prf";
 
 inline constexpr size_t kListLineCapacity = 199;
 inline constexpr size_t kServerListingCapacity = 2047;
 
-struct GlobalList {
+struct SystemList {
   // Profile file names, each followed by "#", in file order.
-  std::string ServerListing;
+  std::string server_listing;
+  // The tablespace measured on every system.
+  std::string item_name;
   // How each system is named in the output.
-  vaultgauge::LabelKind LabelKind = vaultgauge::LabelKind::kProfileName;
+  LabelKind label_kind = LabelKind::kProfileName;
+  // The parameters of the run: the global list's sensor line replaces the
+  // command line's; the profile list keeps them.
+  Parameters parameters;
 };
 
-// Reads the list file at `state->ProfilePath`. Fills `list` and the item name;
-// with the global list the sensor line's text replaces the parameter text.
-Status ReadGlobalList(FileSystem& files, SensorState* state, GlobalList* list);
+// Reads the list file found at `location`.
+Status ReadGlobalList(FileSystem& files, const ProfileLocation& location,
+                      const CommandLine& command_line, SystemList* list);
 
 }  // namespace vaultgauge
 

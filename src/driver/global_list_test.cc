@@ -9,22 +9,28 @@ namespace {
 
 constexpr char kMark[] = "Sensor=\"SAP Vaultgauge\"";
 
-// Starts the sensor with `arguments` and reads the list file `contents` laid
-// out as the file the location found.
+// Reads the command line `arguments` and the list file `contents`, laid out
+// as the file the location found.
+Status ReadList(const std::vector<std::string>& arguments, const std::string& list_file,
+                const std::string& contents, SystemList* list) {
+  CommandLine command_line;
+  EXPECT_TRUE(ReadCommandLine(arguments, "03:15:07", &command_line).ok());
+  ProfileLocation location;
+  location.name = list_file;
+  location.path = "lists/" + list_file;
+  MemoryFileSystem files;
+  files.Add(location.path, contents);
+  return ReadGlobalList(files, location, command_line, list);
+}
+
 class GlobalListTest : public ::testing::Test {
  protected:
-  Status Read(std::vector<std::string> arguments, const std::string& list_file,
+  Status Read(const std::vector<std::string>& arguments, const std::string& list_file,
               const std::string& contents) {
-    EXPECT_TRUE(StartUp(arguments, "03:15:07", &state_).ok());
-    state_.ProfileName = list_file;
-    state_.ProfilePath = "lists/" + list_file;
-    files_.Add(state_.ProfilePath, contents);
-    return ReadGlobalList(files_, &state_, &list_);
+    return ReadList(arguments, list_file, contents, &list_);
   }
 
-  MemoryFileSystem files_;
-  SensorState state_;
-  GlobalList list_;
+  SystemList list_;
 };
 
 TEST_F(GlobalListTest, ProfileListTakesExactCaseServerLines) {
@@ -35,10 +41,10 @@ TEST_F(GlobalListTest, ProfileListTakesExactCaseServerLines) {
                        "other\n"
                        "# Gsng: 123456789012QAS.P00#DEV.P00#\n");
   ASSERT_TRUE(status.ok()) << status.message();
-  EXPECT_EQ(list_.ServerListing, "PRD.P00#QAS.P00#DEV.P00#");
-  EXPECT_EQ(state_.ItemName, "psapsr3");
-  EXPECT_EQ(list_.LabelKind, LabelKind::kProfileName);
-  EXPECT_EQ(state_.ParameterText, "ITEM=PSAPSR3,GIGABYTE");
+  EXPECT_EQ(list_.server_listing, "PRD.P00#QAS.P00#DEV.P00#");
+  EXPECT_EQ(list_.item_name, "psapsr3");
+  EXPECT_EQ(list_.label_kind, LabelKind::kProfileName);
+  EXPECT_EQ(list_.parameters.text, "ITEM=PSAPSR3,GIGABYTE");  // the command line's
 }
 
 TEST_F(GlobalListTest, GlobalListPicksTheSensorByItsKey) {
@@ -52,12 +58,13 @@ TEST_F(GlobalListTest, GlobalListPicksTheSensorByItsKey) {
                            "# GSNX: QAS       ;Item=OTHER," +
                            kMark + "\n");
   ASSERT_TRUE(status.ok()) << status.message();
-  EXPECT_EQ(list_.ServerListing, "PRD.P00#PRD2.P00#");
-  EXPECT_EQ(state_.ItemName, "Psap undo");
-  EXPECT_EQ(list_.LabelKind, LabelKind::kAlias);
-  EXPECT_EQ(state_.RawParameterText, "GIGABYTE,client=200,Item=Psap undo,Alias");
-  EXPECT_EQ(state_.ParameterText, "GIGABYTE,CLIENT=200,ITEM=PSAP UNDO,ALIAS");
-  EXPECT_EQ(state_.ClientOverride, "200");
+  EXPECT_EQ(list_.server_listing, "PRD.P00#PRD2.P00#");
+  EXPECT_EQ(list_.item_name, "Psap undo");
+  EXPECT_EQ(list_.label_kind, LabelKind::kAlias);
+  EXPECT_EQ(list_.parameters.raw_text, "GIGABYTE,client=200,Item=Psap undo,Alias");
+  EXPECT_EQ(list_.parameters.text, "GIGABYTE,CLIENT=200,ITEM=PSAP UNDO,ALIAS");
+  EXPECT_EQ(list_.parameters.logon.client, "200");
+  EXPECT_TRUE(list_.parameters.gigabyte);
 }
 
 TEST_F(GlobalListTest, KeysCompareTheirFirstTenCharacters) {
@@ -66,7 +73,7 @@ TEST_F(GlobalListTest, KeysCompareTheirFirstTenCharacters) {
                        "# GSNX: ABCDEFGHIJ;Item=T," +
                            std::string(kMark) + "\n");
   ASSERT_TRUE(status.ok()) << status.message();
-  EXPECT_EQ(list_.ServerListing, "A.P00#");
+  EXPECT_EQ(list_.server_listing, "A.P00#");
 }
 
 TEST_F(GlobalListTest, LabelMarkersInTheirOrder) {
@@ -79,16 +86,13 @@ TEST_F(GlobalListTest, LabelMarkersInTheirOrder) {
       {",Sid,Alias", '4'}, {",Host,Profile", '3'}, {",ALIAS", '1'},
   };
   for (const Case& c : cases) {
-    GlobalList list;
-    SensorState state;
-    MemoryFileSystem files;
-    ASSERT_TRUE(StartUp({"global", "PRD"}, "03:15:07", &state).ok());
-    state.ProfileName = kGlobalListFile;
-    state.ProfilePath = kGlobalListFile;
-    files.Add(kGlobalListFile, "# GSNG: PRD       --P.P00#\n# GSNX: PRD       ;Item=T" +
-                                   std::string(c.markers) + "," + kMark + "\n");
-    ASSERT_TRUE(ReadGlobalList(files, &state, &list).ok());
-    EXPECT_EQ(static_cast<char>(list.LabelKind), c.kind) << c.markers;
+    SystemList list;
+    ASSERT_TRUE(ReadList({"global", "PRD"}, kGlobalListFile,
+                         "# GSNG: PRD       --P.P00#\n# GSNX: PRD       ;Item=T" +
+                             std::string(c.markers) + "," + kMark + "\n",
+                         &list)
+                    .ok());
+    EXPECT_EQ(static_cast<char>(list.label_kind), c.kind) << c.markers;
   }
 }
 
@@ -101,8 +105,8 @@ TEST_F(GlobalListTest, ALaterSensorLineReplacesTheEarlierOne) {
                            "# GSNX: PRD       ;Item=SECOND," +
                            kMark + "\n");
   ASSERT_TRUE(status.ok());
-  EXPECT_EQ(state_.ItemName, "SECOND");
-  EXPECT_EQ(list_.LabelKind, LabelKind::kHost);  // not reset between sensor lines
+  EXPECT_EQ(list_.item_name, "SECOND");
+  EXPECT_EQ(list_.label_kind, LabelKind::kHost);  // not reset between sensor lines
 }
 
 TEST_F(GlobalListTest, Failures) {
@@ -171,29 +175,20 @@ TEST_F(GlobalListTest, Failures) {
        "Error 1073: Sensor line of SAP Tarnwick.Gbl is too long (more than 127 characters) !"},
   };
   for (const Case& c : cases) {
-    SensorState state;
-    GlobalList list;
-    MemoryFileSystem files;
-    ASSERT_TRUE(StartUp(c.arguments, "03:15:07", &state).ok());
-    state.ProfileName = c.file;
-    state.ProfilePath = c.file;
-    files.Add(c.file, c.contents);
-    Status status = ReadGlobalList(files, &state, &list);
-    EXPECT_EQ(status.message(), c.message) << c.name;
+    SystemList list;
+    EXPECT_EQ(ReadList(c.arguments, c.file, c.contents, &list).message(), c.message) << c.name;
   }
 }
 
 TEST_F(GlobalListTest, MissingListFiles) {
-  SensorState state;
-  GlobalList list;
+  SystemList list;
   MemoryFileSystem files;
-  state.ProfileName = kProfileListFile;
-  state.ProfilePath = "nowhere/Tarnwick.Prf";
-  EXPECT_EQ(ReadGlobalList(files, &state, &list).message(),
+  CommandLine command_line;
+  ProfileLocation location{kProfileListFile, "nowhere/", "nowhere/Tarnwick.Prf"};
+  EXPECT_EQ(ReadGlobalList(files, location, command_line, &list).message(),
             "Error 1024: ProFile Tarnwick.Prf is missing...");
-  state.ProfileName = kGlobalListFile;
-  state.ProfilePath = "nowhere/SAP Tarnwick.Gbl";
-  EXPECT_EQ(ReadGlobalList(files, &state, &list).message(),
+  location = ProfileLocation{kGlobalListFile, "nowhere/", "nowhere/SAP Tarnwick.Gbl"};
+  EXPECT_EQ(ReadGlobalList(files, location, command_line, &list).message(),
             "Error 10x1: ProFile SAP Tarnwick.Gbl is missing...");
 }
 

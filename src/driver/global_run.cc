@@ -13,18 +13,22 @@ namespace vaultgauge {
 namespace {
 
 struct Counts {
-  unsigned SystemCount = 0;     // entries taken from the listing
-  unsigned ProcessedCount = 0;  // measured with success
-  unsigned FailedCount = 0;     // opened but not measured
+  unsigned systems = 0;    // entries taken from the listing
+  unsigned processed = 0;  // measured with success
+  unsigned failed = 0;     // opened but not measured
 };
 
-// Takes the next entry from the front of the listing: the text before its
-// first "#" (all of it without one).
-std::string TakeEntry(std::string* listing) {
-  size_t end = listing->find('#');
-  std::string entry = listing->substr(0, end);
-  listing->erase(0, end == std::string::npos ? listing->size() : end + 1);
-  return entry;
+// The entries of the listing: the texts before each "#", and what follows
+// the last "#" when the listing does not end with one. Two "#" in a row give
+// an empty entry, which names no file.
+std::vector<std::string> ListingEntries(std::string_view listing) {
+  std::vector<std::string> entries;
+  while (!listing.empty()) {
+    size_t end = listing.find('#');
+    entries.emplace_back(listing.substr(0, end));
+    listing.remove_prefix(end == std::string_view::npos ? listing.size() : end + 1);
+  }
+  return entries;
 }
 
 // The outcome of one system, as its progress line names it.
@@ -41,37 +45,29 @@ const char* StateText(SystemState state) {
   }
 }
 
-// Logs on to the system of the profile just read and measures the item.
-// Returns the system's state, or a failure that ends the whole run.
-Status MeasureSystem(RunContext& run, const std::string& label, SystemMark mark,
+// Logs on to the system of `listed` and measures the item. Returns the
+// system's state, or a failure that ends the whole run.
+Status MeasureSystem(RunContext& run, const SystemList& list, const ListedProfile& listed,
                      SystemState* system_state) {
-  SensorState& state = run.state;
-  bool failed = mark == SystemMark::kFailed;
+  // The logon is attempted also after a failed profile check.
+  bool failed = listed.mark == SystemMark::kFailed;
   bool item_found = false;
 
-  InstallRfcErrorReport(run.session, run.output);
-  run.output.Clear();
-  // The logon is attempted also after a failed profile check.
-  RFC_HANDLE handle = OpenProfileConnection(run);
+  InstallRfcErrorReport(run.session, run.document);
+  RFC_HANDLE handle = OpenProfileConnection(run, listed.profile);
   if (handle == RFC_HANDLE_NULL) {
     failed = true;
   } else {
     Status status = CheckOracleDatabase(run, handle);
     if (!status.ok()) return status;
 
-    MeasureRequest request = RequestForProfile(state);
-    request.ItemMode = true;
-    request.ItemName = state.ItemName;
-    request.SystemLabel = label;
-    status = MeasureCurrentSizes(run.session, handle, request, run.output, &item_found);
+    ItemReport report(run.document, list.item_name, listed.label, run.parameters.gigabyte);
+    status = MeasureCurrentSizes(run.session, handle, report);
     if (status.is_library_error()) return status;
-    if (!status.ok()) {
-      failed = true;
-      // The failed system is counted and shown in its progress line; its error
-      // text must not stand in front of the summary, where it would run into
-      // the last channel's value in the line modes.
-      run.output.Clear();
-    }
+    // A failed measurement is counted and shown in the system's progress
+    // line; its error text is not printed.
+    if (!status.ok()) failed = true;
+    item_found = report.item_found();
   }
   run.connection.Close();
 
@@ -85,64 +81,49 @@ Status MeasureSystem(RunContext& run, const std::string& label, SystemMark mark,
 
 }  // namespace
 
-Status RunGlobalList(RunContext& run, GlobalList& list) {
-  SensorState& state = run.state;
-  Output& output = run.output;
-  Status status;
+Status RunGlobalList(RunContext& run, const SystemList& list) {
+  const bool show_progress = run.command_line.parameters.show_progress;
+  DocumentWriter& document = run.document;
 
-  if (state.ShowProgress) output.PrintLine(state.StartLine);
-  const std::string start_time = state.StartLine.substr(2, 8);
-  ReplaceAll(&state.RawParameterText, ':', ' ');
-  if (state.ShowProgress) {
-    // Shown up to " @"; the raw text stays whole, its keyword values are read by position.
-    std::string shown = state.RawParameterText;
+  if (show_progress) {
+    const std::string& start_line = run.command_line.start_line;
+    const std::string start_time = start_line.substr(2, 8);
+    // Shown up to " @", with every colon as a blank.
+    std::string shown = run.parameters.raw_text;
     CutAt(&shown, " @");
-    output.PrintLine(ProgressText("* " + start_time + " " + shown) + " State=Executing");
+    document.Aside(start_line + "\n");
+    document.Aside(ProgressText("* " + start_time + " " + shown) + " State=Executing\n");
   }
-  output.OutputHead();
-  output.PrintBuffer();
-  output.Print("\n");
-  output.Clear();
+  document.BeginList();
 
   Counts counts;
-  while (!list.ServerListing.empty()) {
-    ++counts.SystemCount;
-    std::string entry = TakeEntry(&list.ServerListing);
-    SystemMark mark = SystemMark::kGood;
-    std::string label;
-    if (!ReadProfile(run.files, state.ProfileFolder, entry, list.LabelKind, &state.Profile, &mark,
-                     &label)) {
-      continue;  // counted among the systems only, without a line
-    }
+  for (const std::string& entry : ListingEntries(list.server_listing)) {
+    ++counts.systems;
+    std::optional<ListedProfile> listed =
+        ReadListedProfile(run.files, run.location.folder, entry, list.label_kind);
+    if (!listed) continue;  // counted among the systems only, without a line
     std::string progress_line;
-    if (state.ShowProgress) {
-      progress_line = SystemProgressText(LocalTimeOfDay(), entry, state.Profile);
+    if (show_progress) {
+      progress_line = SystemProgressText(LocalTimeOfDay(), entry, listed->profile);
     }
 
     SystemState system_state = SystemState::kRfcFailure;
-    status = MeasureSystem(run, label, mark, &system_state);
+    Status status = MeasureSystem(run, list, *listed, &system_state);
     if (!status.ok()) return status;
     if (system_state == SystemState::kProcessed) {
-      ++counts.ProcessedCount;
+      ++counts.processed;
     } else {
-      ++counts.FailedCount;
+      ++counts.failed;
     }
-    if (state.ShowProgress) {
-      output.Print("\n" + progress_line + " State=" + StateText(system_state) + "\n");
+    if (show_progress) {
+      document.Aside("\n" + progress_line + " State=" + StateText(system_state) + "\n");
     }
   }
 
-  output.OutputTextOpen();
-  output.AppendText("(***) " + state.ItemName +
-                    ": NoSystems=" + std::to_string(counts.SystemCount) +
-                    ", Processed=" + std::to_string(counts.ProcessedCount) +
-                    ", Failed=" + std::to_string(counts.FailedCount));
-  output.OutputTextClose();
-  output.OutputTail();
-  output.PrintBuffer();
-  output.Print("\n");
-  run.connection.Close();
-  if (state.ShowProgress) output.PrintLine(ProcessedLine(LocalTimeOfDay()));
+  document.EndList("(***) " + list.item_name + ": NoSystems=" + std::to_string(counts.systems) +
+                   ", Processed=" + std::to_string(counts.processed) +
+                   ", Failed=" + std::to_string(counts.failed));
+  if (show_progress) document.Aside(ProcessedLine(LocalTimeOfDay()) + "\n");
   return Status::Ok();
 }
 

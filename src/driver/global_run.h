@@ -9,11 +9,11 @@
 
 namespace vaultgauge {
 
-// Measures each system of the list that ReadGlobalList read. A system that fails its profile,
-// logon or measurement is counted failed and the run goes on; a failed system
+// Measures each system of `list`. A system that fails its profile, logon or
+// measurement is counted failed and the run goes on; a failed system
 // information call or a database other than Oracle ends the run, after what
-// was printed, with the failure returned for the driver to print.
-Status RunGlobalList(RunContext& run, GlobalList& list);
+// was written, with the failure returned for the driver to report.
+Status RunGlobalList(RunContext& run, const SystemList& list);
 
 }  // namespace vaultgauge
 

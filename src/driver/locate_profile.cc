@@ -4,7 +4,9 @@
 #include <string>
 
 #include "driver/global_list.h"
+#include "driver/startup.h"
 #include "platform/platform.h"
+#include "util/messages.h"
 #include "util/text.h"
 
 namespace vaultgauge {
@@ -30,40 +32,33 @@ constexpr const char* kFixedFolders[] = {
 constexpr size_t kPathFileLineLimit = 99;
 
 Status ProfileMissing(const std::string& name) {
-  return Status::Error("Error 1002: Profile " + name + " is missing...");
-}
-
-void ApplyGlobalName(SensorState* state) {
-  if (UpperCase(state->ProfileName) == kGlobalProfileName) {
-    state->ItemMode = true;
-    state->ProfileName = kGlobalListFile;
-  }
+  return Status::Error(Message(MessageId::kProfileMissing, {name}));
 }
 
 // A separator at the very start names no folder: the name is kept whole.
-void SplitFolder(SensorState* state) {
-  size_t last = state->ProfileName.find_last_of(kPathSeparator);
+void SplitFolder(ProfileLocation* location) {
+  size_t last = location->name.find_last_of(kPathSeparator);
   if (last == std::string::npos || last == 0) return;
-  state->ProfileFolder = state->ProfileName.substr(0, last + 1);
-  state->ProfileName.erase(0, last + 1);
+  location->folder = location->name.substr(0, last + 1);
+  location->name.erase(0, last + 1);
 }
 
 // The path is never cut: a cut one would name another file.
-Status SetProfilePath(SensorState* state) {
-  std::string path = state->ProfileFolder + state->ProfileName;
+Status SetProfilePath(ProfileLocation* location) {
+  std::string path = location->folder + location->name;
   if (path.size() > kProfilePathCapacity) {
-    return Status::Error("Error 1057: Profile-Path " + path + " is too long (more than " +
-                         std::to_string(kProfilePathCapacity) + " characters) !");
+    return Status::Error(
+        Message(MessageId::kProfilePathTooLong, {path, std::to_string(kProfilePathCapacity)}));
   }
-  state->ProfilePath = path;
+  location->path = path;
   return Status::Ok();
 }
 
 // The profile in the folder of argument 1.
-Status OpenInGivenFolder(FileSystem& files, SensorState* state) {
-  Status status = SetProfilePath(state);
+Status OpenInGivenFolder(FileSystem& files, ProfileLocation* location) {
+  Status status = SetProfilePath(location);
   if (!status.ok()) return status;
-  if (!files.Exists(state->ProfilePath)) return ProfileMissing(state->ProfilePath);
+  if (!files.Exists(location->path)) return ProfileMissing(location->path);
   return Status::Ok();
 }
 
@@ -86,9 +81,9 @@ Status ReadPathFile(TextFile& path_file, std::string* folder) {
   }
   if (folder->empty() || folder->back() != kPathSeparator) *folder += kPathSeparator;
   if (too_long || folder->size() > kProfileFolderCapacity) {
-    return Status::Error("Error 1056: Folder in " + NativePath(kPathListFile) +
-                         " is too long (more than " + std::to_string(kProfileFolderCapacity) +
-                         " characters) !");
+    return Status::Error(
+        Message(MessageId::kPathFileFolderTooLong,
+                {NativePath(kPathListFile), std::to_string(kProfileFolderCapacity)}));
   }
   return Status::Ok();
 }
@@ -99,9 +94,9 @@ bool IsCustomSensorFolder(const std::string& folder) {
   return folder.size() >= 7 && UpperCase(folder.substr(folder.size() - 7, 6)) == "EXEXML";
 }
 
-Status SearchPrtgFolders(FileSystem& files, SensorState* state) {
-  const std::string& name = state->ProfileName;
-  std::string& folder = state->ProfileFolder;
+Status SearchPrtgFolders(FileSystem& files, ProfileLocation* location) {
+  const std::string& name = location->name;
+  std::string& folder = location->folder;
   folder.clear();
 
   if (std::unique_ptr<TextFile> path_file = files.Open(NativePath(kPathListFile))) {
@@ -122,36 +117,44 @@ Status SearchPrtgFolders(FileSystem& files, SensorState* state) {
   }
   if (!found) return ProfileMissing(name);
 
-  Status status = SetProfilePath(state);
+  Status status = SetProfilePath(location);
   if (!status.ok()) return status;
-  if (!IsCustomSensorFolder(folder)) return Status::Error("Sorry, invalid Path-Usage...");
+  if (!IsCustomSensorFolder(folder)) return Status::Error(Message(MessageId::kInvalidPathUsage));
   return Status::Ok();
 }
 
 }  // namespace
 
-Status LocateProfile(FileSystem& files, OutputMode selected_mode, SensorState* state,
-                     OutputMode* mode) {
+Status LocateProfile(FileSystem& files, const std::string& profile_name, OutputMode selected_mode,
+                     bool console, ProfileLocation* location) {
+  ProfileLocation found;
   // The extension test looks at the whole argument, folder included.
-  std::string& name = state->ProfileName;
+  std::string& name = found.name;
+  name = profile_name;
   if (name.size() < 4 || name[name.size() - 4] != '.') name += kProfileExtension;
   if (name.size() > kProfileNameCapacity) {
-    return Status::Error("Error 1055: Profile-Name " + name + " is too long (more than " +
-                         std::to_string(kProfileNameCapacity) + " characters) !");
+    return Status::Error(
+        Message(MessageId::kProfileNameTooLong, {name, std::to_string(kProfileNameCapacity)}));
   }
-  ApplyGlobalName(state);
-  *mode = OutputMode::kExeXml;
-  state->ProfileFolder.clear();
-  SplitFolder(state);
-  ApplyGlobalName(state);
+  // The global name is recognised on the name without its folder, which is
+  // also the whole name when there is no folder.
+  SplitFolder(&found);
+  if (UpperCase(name) == kGlobalProfileName) {
+    found.global_list = true;
+    name = kGlobalListFile;
+  }
 
   // With "@" the sensor is run by hand on a console: it takes the profile
   // from where argument 1 says, as in the selected modes.
-  if (selected_mode != OutputMode::kExeXml || Contains(state->ParameterText, "@")) {
-    *mode = selected_mode;
-    return OpenInGivenFolder(files, state);
+  Status status;
+  if (selected_mode != OutputMode::kExeXml || console) {
+    found.mode = selected_mode;
+    status = OpenInGivenFolder(files, &found);
+  } else {
+    status = SearchPrtgFolders(files, &found);
   }
-  return SearchPrtgFolders(files, state);
+  if (status.ok()) *location = std::move(found);
+  return status;
 }
 
 }  // namespace vaultgauge

@@ -4,7 +4,8 @@
 #ifndef VAULTGAUGE_DRIVER_LOCATE_PROFILE_H_
 #define VAULTGAUGE_DRIVER_LOCATE_PROFILE_H_
 
-#include "driver/sensor_state.h"
+#include <string>
+
 #include "output/output_mode.h"
 #include "util/file_system.h"
 #include "util/status.h"
@@ -14,12 +15,24 @@ namespace vaultgauge {
 // The path file as Windows spells it; NativePath() gives this platform's.
 inline constexpr char kPathListFile[] = "C:\\PRTG_Path.Txt";
 
-// `selected_mode` is the mode the installation's settings select. Sets
-// ProfileName, ProfileFolder, ProfilePath and, for the global name, ItemMode
-// in `state`, and the run's output mode in `mode`. The file at ProfilePath
+inline constexpr size_t kProfileFolderCapacity = 95;
+inline constexpr size_t kProfilePathCapacity = 95;
+
+// Where the profile, or the list, was found.
+struct ProfileLocation {
+  std::string name;          // the file's name, without folder
+  std::string folder;        // empty, or ending with a path separator
+  std::string path;          // folder followed by name
+  bool global_list = false;  // argument 1 named the global list
+  OutputMode mode = OutputMode::kExeXml;
+};
+
+// `profile_name` is argument 1 as start-up read it; `selected_mode` is the
+// mode the installation's settings select; `console` ("@") takes the profile
+// from where argument 1 says in every mode. The file at the location's path
 // existed when this returned Ok.
-Status LocateProfile(FileSystem& files, OutputMode selected_mode, SensorState* state,
-                     OutputMode* mode);
+Status LocateProfile(FileSystem& files, const std::string& profile_name, OutputMode selected_mode,
+                     bool console, ProfileLocation* location);
 
 }  // namespace vaultgauge
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "driver/parameters.h"
 #include "platform/platform.h"
 
 namespace vaultgauge {
@@ -19,16 +20,15 @@ const std::string kPathFile = P("C:\\PRTG_Path.Txt");
 
 struct Located {
   Status status;
-  SensorState state;
-  OutputMode mode = OutputMode::kHalvenor;
+  ProfileLocation location;
 };
 
 Located Locate(MemoryFileSystem& files, const std::string& argument,
                OutputMode selected = OutputMode::kExeXml, const std::string& parameters = "") {
   Located located;
-  located.state.ProfileName = argument;
-  located.state.ParameterText = parameters;
-  located.status = LocateProfile(files, selected, &located.state, &located.mode);
+  located.location.mode = OutputMode::kHalvenor;  // overwritten on success
+  located.status = LocateProfile(files, argument, selected, ParseParameters(parameters).console,
+                                 &located.location);
   return located;
 }
 
@@ -52,8 +52,8 @@ TEST(LocateProfileTest, CompletesTheProfileName) {
     files.Add(c.name, "");
     Located located = Locate(files, c.argument, OutputMode::kOrmilux);
     EXPECT_TRUE(located.status.ok()) << c.argument << ": " << located.status.message();
-    EXPECT_EQ(located.state.ProfileName, c.name);
-    EXPECT_EQ(located.state.ProfilePath, c.name);
+    EXPECT_EQ(located.location.name, c.name);
+    EXPECT_EQ(located.location.path, c.name);
   }
 }
 
@@ -63,8 +63,8 @@ TEST(LocateProfileTest, ExtensionTestLooksAtTheWholeArgument) {
   files.Add(P("a.b\\x"), "");
   Located located = Locate(files, P("a.b\\x"), OutputMode::kTessvar);
   EXPECT_TRUE(located.status.ok()) << located.status.message();
-  EXPECT_EQ(located.state.ProfileFolder, P("a.b\\"));
-  EXPECT_EQ(located.state.ProfileName, "x");
+  EXPECT_EQ(located.location.folder, P("a.b\\"));
+  EXPECT_EQ(located.location.name, "x");
 }
 
 TEST(LocateProfileTest, GlobalNameSelectsTheGlobalList) {
@@ -75,14 +75,14 @@ TEST(LocateProfileTest, GlobalNameSelectsTheGlobalList) {
     files.Add(folder + "SAP Tarnwick.Gbl", "");
     Located located = Locate(files, P(argument), OutputMode::kGlimora);
     EXPECT_TRUE(located.status.ok()) << argument << ": " << located.status.message();
-    EXPECT_TRUE(located.state.ItemMode) << argument;
-    EXPECT_EQ(located.state.ProfileName, "SAP Tarnwick.Gbl");
-    EXPECT_EQ(located.state.ProfileFolder, folder);
-    EXPECT_EQ(located.state.ProfilePath, folder + "SAP Tarnwick.Gbl");
+    EXPECT_TRUE(located.location.global_list) << argument;
+    EXPECT_EQ(located.location.name, "SAP Tarnwick.Gbl");
+    EXPECT_EQ(located.location.folder, folder);
+    EXPECT_EQ(located.location.path, folder + "SAP Tarnwick.Gbl");
   }
   MemoryFileSystem files;
   files.Add("GLOBALS.P00", "");
-  EXPECT_FALSE(Locate(files, "GLOBALS", OutputMode::kGlimora).state.ItemMode);
+  EXPECT_FALSE(Locate(files, "GLOBALS", OutputMode::kGlimora).location.global_list);
 }
 
 TEST(LocateProfileTest, GlobalListIsSearchedInPrtgFoldersLikeAProfile) {
@@ -90,8 +90,8 @@ TEST(LocateProfileTest, GlobalListIsSearchedInPrtgFoldersLikeAProfile) {
   files.Add(kProgramFiles + "SAP Tarnwick.Gbl", "");
   Located located = Locate(files, P("elsewhere\\global"));
   EXPECT_TRUE(located.status.ok()) << located.status.message();
-  EXPECT_TRUE(located.state.ItemMode);
-  EXPECT_EQ(located.state.ProfilePath, kProgramFiles + "SAP Tarnwick.Gbl");
+  EXPECT_TRUE(located.location.global_list);
+  EXPECT_EQ(located.location.path, kProgramFiles + "SAP Tarnwick.Gbl");
 }
 
 TEST(LocateProfileTest, SelectedModeUsesTheFolderOfArgumentOne) {
@@ -100,17 +100,17 @@ TEST(LocateProfileTest, SelectedModeUsesTheFolderOfArgumentOne) {
   files.Add(kProgramFiles + "PRD.P00", "");
   Located located = Locate(files, P("sub\\PRD"), OutputMode::kHalvenor);
   EXPECT_TRUE(located.status.ok());
-  EXPECT_EQ(located.mode, OutputMode::kHalvenor);
-  EXPECT_EQ(located.state.ProfileFolder, P("sub\\"));
-  EXPECT_EQ(located.state.ProfileName, "PRD.P00");
-  EXPECT_EQ(located.state.ProfilePath, P("sub\\PRD.P00"));
+  EXPECT_EQ(located.location.mode, OutputMode::kHalvenor);
+  EXPECT_EQ(located.location.folder, P("sub\\"));
+  EXPECT_EQ(located.location.name, "PRD.P00");
+  EXPECT_EQ(located.location.path, P("sub\\PRD.P00"));
 
   // A separator in front names no folder.
   files.Add(P("\\PRD.P00"), "");
   located = Locate(files, P("\\PRD"), OutputMode::kHalvenor);
   EXPECT_TRUE(located.status.ok());
-  EXPECT_EQ(located.state.ProfileFolder, "");
-  EXPECT_EQ(located.state.ProfileName, P("\\PRD.P00"));
+  EXPECT_EQ(located.location.folder, "");
+  EXPECT_EQ(located.location.name, P("\\PRD.P00"));
 }
 
 TEST(LocateProfileTest, AtSignLooksInTheFolderOfArgumentOne) {
@@ -119,8 +119,8 @@ TEST(LocateProfileTest, AtSignLooksInTheFolderOfArgumentOne) {
   files.Add(kProgramFiles + "PRD.P00", "");
   Located located = Locate(files, P("sub\\PRD"), OutputMode::kExeXml, "GIGABYTE @");
   EXPECT_TRUE(located.status.ok());
-  EXPECT_EQ(located.mode, OutputMode::kExeXml);
-  EXPECT_EQ(located.state.ProfilePath, P("sub\\PRD.P00"));
+  EXPECT_EQ(located.location.mode, OutputMode::kExeXml);
+  EXPECT_EQ(located.location.path, P("sub\\PRD.P00"));
 
   // No path usage check: any folder will do, the working folder too.
   files.Add("QAS.P00", "");
@@ -228,9 +228,9 @@ TEST(LocateProfileTest, PathFileFindsTheCustomSensorFolder) {
     files.Add(kProgramFiles + "PRD.P00", "");  // never reached: the path file wins
     Located located = Locate(files, "PRD");
     EXPECT_TRUE(located.status.ok()) << c.name << ": " << located.status.message();
-    EXPECT_EQ(located.mode, OutputMode::kExeXml);
-    EXPECT_EQ(located.state.ProfileFolder, c.profile_folder) << c.name;
-    EXPECT_EQ(located.state.ProfilePath, c.profile_folder + "PRD.P00") << c.name;
+    EXPECT_EQ(located.location.mode, OutputMode::kExeXml);
+    EXPECT_EQ(located.location.folder, c.profile_folder) << c.name;
+    EXPECT_EQ(located.location.path, c.profile_folder + "PRD.P00") << c.name;
   }
 }
 
@@ -262,7 +262,7 @@ TEST(LocateProfileTest, PathFileWithoutFolderMeansTheRoot) {
   files.Add(P("\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\PRD.P00"), "");
   Located located = Locate(files, "PRD");
   EXPECT_TRUE(located.status.ok()) << located.status.message();
-  EXPECT_EQ(located.state.ProfileFolder, P("\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\"));
+  EXPECT_EQ(located.location.folder, P("\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\"));
 }
 
 TEST(LocateProfileTest, PathFileTakesBothSubFoldersInTurn) {
@@ -272,7 +272,7 @@ TEST(LocateProfileTest, PathFileTakesBothSubFoldersInTurn) {
   const std::string second = first + P("Custom Sensors\\ExeXml\\");
   files.Add(first + "PRD.P00", "");
   files.Add(second + "PRD.P00", "");
-  EXPECT_EQ(Locate(files, "PRD").state.ProfileFolder, second);
+  EXPECT_EQ(Locate(files, "PRD").location.folder, second);
 }
 
 TEST(LocateProfileTest, FixedFoldersInTheirOrder) {
@@ -289,12 +289,12 @@ TEST(LocateProfileTest, FixedFoldersInTheirOrder) {
     MemoryFileSystem files;
     for (const std::string& folder : c.folders) files.Add(folder + "PRD.P00", "");
     Located located = Locate(files, "PRD");
-    EXPECT_EQ(located.state.ProfileFolder, c.found);
+    EXPECT_EQ(located.location.folder, c.found);
     if (c.found.empty()) {
       EXPECT_EQ(located.status.message(), "Sorry, invalid Path-Usage...");
     } else {
       EXPECT_TRUE(located.status.ok()) << located.status.message();
-      EXPECT_EQ(located.state.ProfilePath, c.found + "PRD.P00");
+      EXPECT_EQ(located.location.path, c.found + "PRD.P00");
     }
   }
 }
@@ -360,14 +360,14 @@ TEST(LocateProfileTest, AcceptsWhatFitsExactly) {
   files.Add(exe_xml + "PRD.P00", "");
   Located located = Locate(files, "PRD");
   EXPECT_TRUE(located.status.ok()) << located.status.message();
-  EXPECT_EQ(located.state.ProfilePath, exe_xml + "PRD.P00");
+  EXPECT_EQ(located.location.path, exe_xml + "PRD.P00");
 
   // A path of exactly 95 characters.
   const std::string name = std::string(95 - exe_xml.size() - 4, 'n');
   files.Add(exe_xml + name + ".P00", "");
   located = Locate(files, name);
   EXPECT_TRUE(located.status.ok()) << located.status.message();
-  EXPECT_EQ(located.state.ProfilePath.size(), 95u);
+  EXPECT_EQ(located.location.path.size(), 95u);
 }
 
 }  // namespace

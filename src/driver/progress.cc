@@ -1,15 +1,16 @@
 #include "driver/progress.h"
 
+#include "driver/startup.h"
 #include "util/text.h"
 
 namespace vaultgauge {
 
-std::string ProgressText(const std::string& text) { return text.substr(0, kStartLineCapacity); }
+std::string ProgressText(const std::string& text) { return text.substr(0, kProgressLineLimit); }
 
 std::string SystemProgressText(const std::string& time, const std::string& name,
                                const ConnectionProfile& profile) {
-  return ProgressText("* " + time + " " + name + ", " + profile.DisplayHost + ", " +
-                      profile.Destination + ", " + profile.Sysnr + ", " + profile.Client);
+  return ProgressText("* " + time + " " + name + ", " + profile.display_host + ", " +
+                      profile.destination + ", " + profile.sysnr + ", " + profile.client);
 }
 
 std::string ShownParameters(const std::string& raw_parameter_text) {

@@ -5,12 +5,15 @@
 
 #include <string>
 
-#include "driver/sensor_state.h"
+#include "profile/connection_profile.h"
 
 namespace vaultgauge {
 
-// A progress line as formatted in the start line's buffer: at most 123
-// characters; the state word that follows it is printed after.
+// A progress line is at most this long; the state word that follows it is
+// printed after.
+inline constexpr size_t kProgressLineLimit = 123;
+
+// The text of a progress line, cut to its limit.
 std::string ProgressText(const std::string& text);
 
 // "* <time> <name>, <host>, <destination>, <sysnr>, <client>"

@@ -25,16 +25,16 @@ TEST(ShownParametersTest, CutsAtProgressCharactersAndNamesNothing) {
 
 TEST(ProgressTextTest, AProgressLineKeepsToItsBuffer) {
   ConnectionProfile profile;
-  profile.DisplayHost = std::string(47, 'h');
-  profile.Destination = "PRD";
-  profile.Sysnr = std::string(31, '0');
-  profile.Client = "100";
+  profile.display_host = std::string(47, 'h');
+  profile.destination = "PRD";
+  profile.sysnr = std::string(31, '0');
+  profile.client = "100";
   std::string line = SystemProgressText("03:15:07", std::string(63, 'P'), profile);
   EXPECT_EQ(line.size(), 123u);
   EXPECT_EQ(line.substr(0, 13), "* 03:15:07 PP");
 
-  profile.DisplayHost = "sapprd01";
-  profile.Sysnr = "00";
+  profile.display_host = "sapprd01";
+  profile.sysnr = "00";
   EXPECT_EQ(SystemProgressText("03:15:07", "PRD.P00", profile),
             "* 03:15:07 PRD.P00, sapprd01, PRD, 00, 100");
 }

@@ -1,24 +1,21 @@
-// The RFC steps both runs take for a system: logon with the profile, system
-// information with the database check, and what the measurement is asked.
+// The RFC steps both runs take for a system: logon with the profile, and
+// system information with the database check.
 #ifndef VAULTGAUGE_DRIVER_RFC_STEPS_H_
 #define VAULTGAUGE_DRIVER_RFC_STEPS_H_
 
 #include "driver/run_context.h"
-#include "measure/current_sizes.h"
+#include "profile/connection_profile.h"
 #include "util/status.h"
 
 namespace vaultgauge {
 
-// Opens a connection to the system of the profile read, with the logon
-// values of the parameter text; 0 when none was opened.
-RFC_HANDLE OpenProfileConnection(RunContext& run);
+// Opens a connection to the system of `profile` with the logon values of the
+// parameters, and makes it the run's connection; 0 when none was opened.
+RFC_HANDLE OpenProfileConnection(RunContext& run, const ConnectionProfile& profile);
 
 // RFC_SYSTEM_INFO on the open connection, then the check that the database
 // is Oracle (the first three characters of its name are "ORA").
 Status CheckOracleDatabase(RunContext& run, RFC_HANDLE handle);
-
-// The measurement's request for the profile read and the parameter text.
-MeasureRequest RequestForProfile(const SensorState& state);
 
 }  // namespace vaultgauge
 

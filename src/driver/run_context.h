@@ -1,10 +1,13 @@
-// What the two runs work with: the run-wide state, the document, the files,
-// the RFC library and the connection.
+// What the two runs work with: the inputs read before the run, which do not
+// change during it, and the document, the files, the RFC library and the
+// connection.
 #ifndef VAULTGAUGE_DRIVER_RUN_CONTEXT_H_
 #define VAULTGAUGE_DRIVER_RUN_CONTEXT_H_
 
-#include "driver/sensor_state.h"
-#include "output/output.h"
+#include "driver/locate_profile.h"
+#include "driver/parameters.h"
+#include "driver/startup.h"
+#include "output/document_writer.h"
 #include "rfc/open_connection.h"
 #include "rfc/rfc_connection.h"
 #include "rfc/rfc_session.h"
@@ -13,8 +16,11 @@
 namespace vaultgauge {
 
 struct RunContext {
-  SensorState& state;
-  Output& output;
+  const CommandLine& command_line;
+  // The run's parameters: a global list's sensor line replaces the command line's.
+  const Parameters& parameters;
+  const ProfileLocation& location;
+  DocumentWriter& document;
   FileSystem& files;
   RfcSession& session;
   RfcConnection& connection;

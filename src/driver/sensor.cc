@@ -1,12 +1,12 @@
 #include "driver/sensor.h"
 
 #include <exception>
+#include <memory>
 
 #include "driver/global_list.h"
 #include "driver/global_run.h"
 #include "driver/locate_profile.h"
 #include "driver/run_context.h"
-#include "driver/sensor_state.h"
 #include "driver/settings.h"
 #include "driver/single_run.h"
 #include "driver/startup.h"
@@ -16,85 +16,114 @@
 #include "rfc/rfc_library.h"
 #include "rfc/trace_file.h"
 #include "util/file_system.h"
+#include "util/messages.h"
 
 namespace vaultgauge {
 
-int StopWithError(Output& output, const std::string& message) {
-  output.OutputError(message);
-  output.PrintBuffer();
-  return 2;
-}
-
 namespace {
 
-// Start-up, the output mode, the profile or the list: everything read from
-// files comes before the library.
-Status Prepare(const std::vector<std::string>& arguments, FileSystem& files, SensorState* state,
-               GlobalList* list, Output* output) {
-  Status status = StartUp(arguments, LocalTimeOfDay(), state);
+inline constexpr int kErrorDocumentExitCode = 2;
+
+// Everything read before the library is loaded: the command line, the output
+// mode, the location, and the profile or the list.
+struct RunInputs {
+  CommandLine command_line;
+  ProfileLocation location;
+  ConnectionProfile profile;  // the single form
+  SystemList list;            // the global-list form
+  bool list_run = false;
+  // The parameters the run goes by.
+  Parameters parameters;
+};
+
+Status ReadInputs(const std::vector<std::string>& arguments, FileSystem& files, RunInputs* inputs) {
+  Status status = ReadCommandLine(arguments, LocalTimeOfDay(), &inputs->command_line);
   if (!status.ok()) return status;
+  const CommandLine& command_line = inputs->command_line;
 
   OutputMode selected_mode;
   status = ReadOutputModeSetting(files, ProgramFolder() + kSettingsFileName, &selected_mode);
   if (!status.ok()) return status;
 
-  OutputMode mode;
-  status = LocateProfile(files, selected_mode, state, &mode);
+  status = LocateProfile(files, command_line.profile_name, selected_mode,
+                         command_line.parameters.console, &inputs->location);
   if (!status.ok()) return status;
-  output->set_mode(mode);
 
-  if (state->ItemMode) return ReadGlobalList(files, state, list);
-  return ReadProfile(files, state->ProfilePath, state->ProfileName, &state->Profile);
+  inputs->list_run = inputs->location.global_list || command_line.parameters.item_given;
+  if (inputs->list_run) {
+    status = ReadGlobalList(files, inputs->location, command_line, &inputs->list);
+    if (!status.ok()) return status;
+    inputs->parameters = WithColonsAsBlanks(inputs->list.parameters);
+    return Status::Ok();
+  }
+  inputs->parameters = command_line.parameters;
+  return ReadProfile(files, inputs->location.path, inputs->location.name, &inputs->profile);
 }
 
 // The one place where a run ends: the error document or the library's error
-// report is printed, the connection closed, the exit code chosen.
-int Finish(const Status& status, Output& output, FileSystem& files, RfcApi& api,
+// report is written, the connection closed, the exit code chosen.
+int Finish(const Status& status, DocumentWriter& document, FileSystem& files, RfcApi& api,
            RfcConnection& connection) {
   if (status.ok()) return 0;
   if (status.is_library_error()) {
-    PrintRfcErrorReport(api, output, status.message());
+    WriteRfcErrorReport(api, document, status.message());
     return kErrorReportExitCode;
   }
   std::string message = status.message();
   // A failed remote call is completed by the library's own words.
   if (status.is_rfc_failure()) message += ScanTraceFile(files);
-  int code = StopWithError(output, message);
+  document.Error(message);
   connection.Close();
-  return code;
+  return kErrorDocumentExitCode;
 }
 
-int Run(const std::vector<std::string>& arguments, SensorState& state, Output& output) {
+int Run(const std::vector<std::string>& arguments, std::FILE* stream,
+        std::unique_ptr<DocumentWriter>& document) {
   RealFileSystem files;
-
-  GlobalList list;
-  Status status = Prepare(arguments, files, &state, &list, &output);
-  if (!status.ok()) return StopWithError(output, status.message());
+  RunInputs inputs;
+  Status status = ReadInputs(arguments, files, &inputs);
+  if (!status.ok()) {
+    document->Error(status.message());
+    return kErrorDocumentExitCode;
+  }
+  document = MakeDocumentWriter(inputs.location.mode, inputs.parameters.channel, stream);
 
   std::unique_ptr<RfcLibrary> library;
   status = RfcLibrary::Load(&library);
-  if (!status.ok()) return StopWithError(output, status.message());
+  if (!status.ok()) {
+    document->Error(status.message());
+    return kErrorDocumentExitCode;
+  }
 
-  RfcSession session(*library, TracePoints(state.ParameterText));
+  RfcSession session(*library, TracePoints(inputs.parameters.syslog));
   session.trace.Trace(RFC_HANDLE_NULL, "program started", ProgramPath());
   RfcConnection connection(*library);
   ConnectionRecords records;
-  RunContext run{state, output, files, session, connection, records};
-  status = state.ItemMode ? RunGlobalList(run, list) : RunSingleSystem(run);
-  return Finish(status, output, files, *library, connection);
+  RunContext run{inputs.command_line,
+                 inputs.parameters,
+                 inputs.location,
+                 *document,
+                 files,
+                 session,
+                 connection,
+                 records};
+  status = inputs.list_run ? RunGlobalList(run, inputs.list) : RunSingleSystem(run, inputs.profile);
+  return Finish(status, *document, files, *library, connection);
 }
 
 }  // namespace
 
 int RunSensor(const std::vector<std::string>& arguments, std::FILE* stream) {
-  SensorState state;
-  Output output(stream, state.ParameterText);
+  // Until the output mode is known, failures are written as the error
+  // document, which is the same in every mode.
+  std::unique_ptr<DocumentWriter> document =
+      MakeDocumentWriter(OutputMode::kExeXml, ChannelSelection(), stream);
   try {
-    return Run(arguments, state, output);
+    return Run(arguments, stream, document);
   } catch (const std::exception& failure) {
     // Running out of memory, say: the host still gets a document it can read.
-    return StopWithError(output,
-                         std::string("Error 1090: Internal failure (") + failure.what() + ") !");
+    document->Error(Message(MessageId::kInternalFailure, {failure.what()}));
+    return kErrorDocumentExitCode;
   }
 }
 

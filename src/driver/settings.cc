@@ -1,5 +1,6 @@
 #include "driver/settings.h"
 
+#include "util/messages.h"
 #include "util/text.h"
 
 namespace vaultgauge {
@@ -36,7 +37,7 @@ Status ReadOutputModeSetting(FileSystem& files, const std::string& path, OutputM
     if (too_long || !selected) {
       std::string shown(value.substr(0, 40));
       if (too_long || value.size() > shown.size()) shown += "...";
-      return Status::Error("Error 1053: Invalid OutputMode \"" + shown + "\" in " + path + " !");
+      return Status::Error(Message(MessageId::kInvalidOutputMode, {shown, path}));
     }
     *mode = *selected;
   }

@@ -6,49 +6,45 @@
 #include "platform/platform.h"
 #include "rfc/error_report.h"
 #include "rfc/trace_file.h"
-#include "util/text.h"
+#include "util/messages.h"
 
 namespace vaultgauge {
 
 namespace {
 
-void PrintProgressHead(RunContext& run) {
-  SensorState& state = run.state;
+void WriteProgressHead(RunContext& run, const ConnectionProfile& profile) {
   const std::string time = LocalTimeOfDay();
-  run.output.PrintLine(state.StartLine);
-  run.output.PrintLine(SystemProgressText(time, state.ProfileName, state.Profile) +
-                       " State=Processing");
-  run.output.PrintLine(ProgressText("* " + time + " " + kProgramWord + " - " +
-                                    ShownParameters(state.RawParameterText)) +
-                       " State=Executing");
+  DocumentWriter& document = run.document;
+  document.Aside(run.command_line.start_line + "\n");
+  document.Aside(SystemProgressText(time, run.location.name, profile) + " State=Processing\n");
+  document.Aside(ProgressText("* " + time + " " + kProgramWord + " - " +
+                              ShownParameters(run.parameters.raw_text)) +
+                 " State=Executing\n");
 }
 
 }  // namespace
 
-Status RunSingleSystem(RunContext& run) {
-  SensorState& state = run.state;
-  const ConnectionProfile& profile = state.Profile;
+Status RunSingleSystem(RunContext& run, const ConnectionProfile& profile) {
+  InstallRfcErrorReport(run.session, run.document);
+  if (run.parameters.show_progress) WriteProgressHead(run, profile);
 
-  InstallRfcErrorReport(run.session, run.output);
-  run.output.Clear();
-  if (state.ShowProgress) PrintProgressHead(run);
-
-  RFC_HANDLE handle = OpenProfileConnection(run);
+  RFC_HANDLE handle = OpenProfileConnection(run, profile);
   if (handle == RFC_HANDLE_NULL) {
-    return Status::Error("Error 1011: RFC-Open for " + profile.Destination + " failed !");
+    return Status::Error(Message(MessageId::kOpenFailed, {profile.destination}));
   }
   Status status = CheckOracleDatabase(run, handle);
   if (!status.ok()) return status;
 
-  MeasureRequest request = RequestForProfile(state);
-  bool item_found = false;
-  status = MeasureCurrentSizes(run.session, handle, request, run.output, &item_found);
+  SizesReport report(run.document, profile.destination, run.parameters.gigabyte);
+  status = MeasureCurrentSizes(run.session, handle, report);
   run.connection.Close();
   if (!status.ok()) return status;
 
-  run.output.PrintBuffer();
+  run.document.EndSystem();
   RemoveFile(kTraceFileName);
-  if (state.ShowProgress) run.output.PrintLine(ProcessedLine(LocalTimeOfDay()));
+  if (run.parameters.show_progress) {
+    run.document.Aside(ProcessedLine(LocalTimeOfDay()) + "\n");
+  }
   return Status::Ok();
 }
 

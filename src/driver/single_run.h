@@ -3,14 +3,15 @@
 #define VAULTGAUGE_DRIVER_SINGLE_RUN_H_
 
 #include "driver/run_context.h"
+#include "profile/connection_profile.h"
 #include "util/status.h"
 
 namespace vaultgauge {
 
-// Logs on with the profile read, checks that the database is Oracle and
-// measures. On success the whole document is printed and the library's trace
-// file deleted; a failure is returned for the driver to print.
-Status RunSingleSystem(RunContext& run);
+// Logs on with `profile`, checks that the database is Oracle and measures. On
+// success the whole document is written and the library's trace file
+// deleted; a failure is returned for the driver to report.
+Status RunSingleSystem(RunContext& run, const ConnectionProfile& profile);
 
 }  // namespace vaultgauge
 

@@ -7,17 +7,17 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-SensorState Start(const Args& arguments) {
-  SensorState state;
-  Status status = StartUp(arguments, "03:15:07", &state);
+CommandLine Start(const Args& arguments) {
+  CommandLine command_line;
+  Status status = ReadCommandLine(arguments, "03:15:07", &command_line);
   EXPECT_TRUE(status.ok()) << status.message();
-  return state;
+  return command_line;
 }
 
 TEST(StartUpTest, BuildsTheStartLine) {
-  SensorState state = Start({"PRD"});
-  EXPECT_EQ(state.StartTime, "03:15:07");
-  EXPECT_EQ(state.StartLine, "* 03:15:07 SAP Vaultgauge Vers 4.3 / 29.08.22");
+  CommandLine command_line = Start({"PRD"});
+  EXPECT_EQ(command_line.start_time, "03:15:07");
+  EXPECT_EQ(command_line.start_line, "* 03:15:07 SAP Vaultgauge Vers 4.3 / 29.08.22");
 }
 
 TEST(StartUpTest, RefusesAMissingOrOverLongCommandLine) {
@@ -33,17 +33,18 @@ TEST(StartUpTest, RefusesAMissingOrOverLongCommandLine) {
        "Error 1052: Parameters are too long (more than 127 characters) !"},
   };
   for (const Case& c : cases) {
-    SensorState state;
-    Status status = StartUp(c.arguments, "03:15:07", &state);
+    CommandLine command_line;
+    Status status = ReadCommandLine(c.arguments, "03:15:07", &command_line);
     EXPECT_EQ(status.kind(), Status::Kind::kError);
     EXPECT_EQ(status.message(), c.message);
   }
 }
 
 TEST(StartUpTest, AcceptsTextsAtTheirCapacity) {
-  SensorState state = Start({std::string(63, 'P'), std::string(100, 'a'), std::string(26, 'b')});
-  EXPECT_EQ(state.ProfileName.size(), 63u);
-  EXPECT_EQ(state.ParameterText.size(), 127u);
+  CommandLine command_line =
+      Start({std::string(63, 'P'), std::string(100, 'a'), std::string(26, 'b')});
+  EXPECT_EQ(command_line.profile_name.size(), 63u);
+  EXPECT_EQ(command_line.parameters.text.size(), 127u);
 }
 
 TEST(StartUpTest, JoinsArgumentsTwoAndThree) {
@@ -57,49 +58,27 @@ TEST(StartUpTest, JoinsArgumentsTwoAndThree) {
       {{"PRD", "a", "b", "c"}, "a b"},
   };
   for (const Case& c : cases) {
-    SensorState state = Start(c.arguments);
-    EXPECT_EQ(state.RawParameterText, c.raw);
-    EXPECT_EQ(state.ParameterText.size(), state.RawParameterText.size());
+    CommandLine command_line = Start(c.arguments);
+    EXPECT_EQ(command_line.parameters.raw_text, c.raw);
+    EXPECT_EQ(command_line.parameters.text.size(), command_line.parameters.raw_text.size());
   }
 }
 
 TEST(StartUpTest, OnlyArgumentOneSetsNothing) {
-  SensorState state = Start({"PRD"});
-  EXPECT_EQ(state.ProfileName, "PRD");
-  EXPECT_FALSE(state.ItemMode);
-  EXPECT_FALSE(state.ShowProgress);
-  EXPECT_EQ(state.ClientOverride, "");
-  EXPECT_EQ(state.ItemName, "");
+  CommandLine command_line = Start({"PRD"});
+  EXPECT_EQ(command_line.profile_name, "PRD");
+  EXPECT_EQ(command_line.argument2, "");
+  EXPECT_FALSE(command_line.parameters.item_given);
+  EXPECT_FALSE(command_line.parameters.show_progress);
+  EXPECT_EQ(command_line.parameters.logon.client, "");
 }
 
-TEST(StartUpTest, ItemKeywordSelectsTheProfileList) {
-  SensorState state = Start({"PRD", "item=Psapundo:x,GIGABYTE"});
-  EXPECT_TRUE(state.ItemMode);
-  EXPECT_EQ(state.ItemName, "Psapundo x");
-  EXPECT_EQ(state.ProfileName, "Tarnwick.Prf");
-  EXPECT_EQ(state.ParameterText, "ITEM=PSAPUNDO:X,GIGABYTE");
-
-  EXPECT_EQ(Start({"x", "ITEM=PSAPSR3 more"}).ItemName, "PSAPSR3");
-  EXPECT_EQ(Start({"x", "ITEM="}).ItemName, "");
-  EXPECT_EQ(Start({"x", "ITEM=" + std::string(100, 'T')}).ItemName, std::string(90, 'T'));
-}
-
-TEST(StartUpTest, ClientOverrideTakesThreeCharacters) {
-  struct Case {
-    const char* parameters;
-    const char* client;
-  } cases[] = {
-      {"client=100", "100"}, {"X,CLIENT=0001", "000"}, {"CLIENT=1", "1"},
-      {"CLIENT=", ""},       {"clients", ""},
-  };
-  for (const Case& c : cases) EXPECT_EQ(Start({"PRD", c.parameters}).ClientOverride, c.client);
-}
-
-TEST(StartUpTest, ProgressCharactersShowProgress) {
-  for (const char* parameters : {"#", "@", "$", "10%", "GIGABYTE #"}) {
-    EXPECT_TRUE(Start({"PRD", parameters}).ShowProgress) << parameters;
-  }
-  EXPECT_FALSE(Start({"PRD", "GIGABYTE"}).ShowProgress);
+TEST(StartUpTest, ItemKeywordSelectsTheProfileListWhateverArgumentOneSays) {
+  CommandLine command_line = Start({"PRD", "item=Psapundo:x,GIGABYTE"});
+  EXPECT_TRUE(command_line.parameters.item_given);
+  EXPECT_EQ(command_line.parameters.item_name, "Psapundo x");
+  EXPECT_EQ(command_line.profile_name, "Tarnwick.Prf");
+  EXPECT_EQ(command_line.argument2, "item=Psapundo:x,GIGABYTE");
 }
 
 }  // namespace

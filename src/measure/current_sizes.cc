@@ -4,7 +4,6 @@
 
 #include "measure/tablespace_sums.h"
 #include "rfc/rfc_failure.h"
-#include "util/text.h"
 
 namespace vaultgauge {
 
@@ -29,61 +28,25 @@ Status InstallTypes(RfcSession& session) {
   return InstallStructureOnce(session, "TABLE_XPC", table_xpc, 14, &session.table_xpc_type);
 }
 
-// Fetches row `number` of TS; a missing row is a library error.
-Status GetRow(RfcApi& api, ITAB_H table, unsigned number, std::span<const uint8_t>* row) {
-  void* line = api.ItGetLine(table, number);
-  if (line == nullptr) return Status::LibraryError("ItGetLine TS");
-  *row = std::span<const uint8_t>(static_cast<const uint8_t*>(line), kTableXpcRowLength);
-  return Status::Ok();
-}
+// Table TS as the classic library holds it.
+class ClassicTable : public TablespaceTable {
+ public:
+  ClassicTable(RfcApi& api, ITAB_H table) : api_(api), table_(table) {}
 
-// Both passes over the table of a successful call.
-Status WriteMeasurement(RfcSession& session, ITAB_H table, const MeasureRequest& request,
-                        Output& output, bool* item_found) {
-  RfcApi& api = session.api;
-  TablespaceSums sums;
-  std::span<const uint8_t> row;
-  // The fill is read again before each row: the table is the library's.
-  for (unsigned number = 1; number <= api.ItFill(table); ++number) {
-    Status status = GetRow(api, table, number, &row);
-    if (!status.ok()) return status;
-    Tablespace tablespace;
-    status = DecodeTablespace(row, number, &tablespace);
-    if (status.ok()) status = sums.Add(tablespace);
-    if (!status.ok()) return status;
+  unsigned RowCount() override { return api_.ItFill(table_); }
+
+  // A missing row is a library error.
+  Status ReadRow(unsigned number, Tablespace* tablespace) override {
+    void* line = api_.ItGetLine(table_, number);
+    if (line == nullptr) return Status::LibraryError("ItGetLine TS");
+    std::span<const uint8_t> row(static_cast<const uint8_t*>(line), kTableXpcRowLength);
+    return DecodeTablespace(row, number, tablespace);
   }
 
-  if (!request.ItemMode) {
-    output.OutputHead();
-    output.OutputTextOpen();
-    output.AppendText(sums.SummaryText(request.Destination));
-    output.OutputTextClose();
-  }
-  output.OutputFlush();
-
-  const std::string item = UpperCase(request.ItemName);
-  for (unsigned number = 1; number <= api.ItFill(table); ++number) {
-    Status status = GetRow(api, table, number, &row);
-    if (!status.ok()) return status;
-    Tablespace tablespace;
-    status = DecodeTablespace(row, number, &tablespace);
-    if (!status.ok()) return status;
-    ChannelValue channel = SizeChannelValue(tablespace.size_kb, request.gigabyte);
-    if (!request.ItemMode) {
-      output.OutputChannel(tablespace.name, channel.value, channel.unit);
-      output.OutputFlush();
-    } else {
-      output.Clear();
-      if (UpperCase(tablespace.name) == item) {
-        *item_found = true;
-        output.OutputChannel(request.SystemLabel, channel.value, channel.unit);
-        output.OutputFlush();
-      }
-    }
-  }
-  if (!request.ItemMode) output.OutputTail();
-  return Status::Ok();
-}
+ private:
+  RfcApi& api_;
+  ITAB_H table_;
+};
 
 }  // namespace
 
@@ -117,8 +80,7 @@ Status CallCurrentSizes(RfcSession& session, RFC_HANDLE handle, CurrentSizesTime
   return Status::Ok();
 }
 
-Status MeasureCurrentSizes(RfcSession& session, RFC_HANDLE handle, const MeasureRequest& request,
-                           Output& output, bool* item_found) {
+Status MeasureCurrentSizes(RfcSession& session, RFC_HANDLE handle, MeasurementSink& sink) {
   ITAB_H table = session.api.ItCreate("TS", kTableXpcRowLength, 0, 0);
   if (table == nullptr) return Status::LibraryError("ItCreate TS");
 
@@ -129,7 +91,10 @@ Status MeasureCurrentSizes(RfcSession& session, RFC_HANDLE handle, const Measure
   if (status.ok() && result != RFC_OK) {
     status = Status::RfcFailure(RfcFailureText(result, exception));
   }
-  if (status.ok()) status = WriteMeasurement(session, table, request, output, item_found);
+  if (status.ok()) {
+    ClassicTable rows(session.api, table);
+    status = ReportTablespaces(rows, sink);
+  }
 
   // Deleted also after a failure; a failed deletion ends the run in the error report.
   if (session.api.ItDelete(table) != 0) return Status::LibraryError("ItDelete TS");

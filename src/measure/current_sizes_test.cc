@@ -4,64 +4,46 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 #include "measure/tablespace_sums.h"
-#include "rfc/fake_rfc_api.h"
+#include "support/fake_rfc_api.h"
+#include "support/table_rows.h"
+#include "support/test_folder.h"
 
 namespace vaultgauge {
 namespace {
 
 std::vector<uint8_t> Row(const std::string& name, uint64_t size_kb, uint64_t free_kb,
                          uint8_t sign = 0xC) {
-  std::vector<uint8_t> row(kTableXpcRowLength, 0);
-  std::memset(row.data(), ' ', kTsNameLength);
-  std::memcpy(row.data(), name.data(), name.size());
-  for (auto [offset, value] :
-       {std::pair{kTsizeOffset, size_kb}, std::pair{kTfreeOffset, free_kb}}) {
-    uint8_t nibbles[16];
-    nibbles[15] = sign;
-    for (int i = 14; i >= 0; --i, value /= 10) nibbles[i] = static_cast<uint8_t>(value % 10);
-    for (int i = 0; i < 8; ++i)
-      row[offset + i] = static_cast<uint8_t>(nibbles[2 * i] << 4 | nibbles[2 * i + 1]);
-  }
-  return row;
+  return TableXpcRow(name, size_kb, free_kb, sign);
 }
 
 class MeasureTest : public ::testing::Test {
  protected:
   MeasureTest()
       : stream_(std::tmpfile()),
-        output_(stream_, parameter_text_),
-        session_(library_, TracePoints(parameter_text_)) {
+        document_(MakeDocumentWriter(OutputMode::kExeXml, {}, stream_)),
+        session_(library_, TracePoints(false)) {
     library_.rows = {Row("PSAPSR3", 52428800, 10485760), Row("SYSTEM", 1048576, 20480),
                      Row("PSAPUNDO", 10240000, 9000000)};
-    request_.Destination = "PRD";
   }
   ~MeasureTest() override { std::fclose(stream_); }
 
-  Status Measure() { return MeasureCurrentSizes(session_, 7, request_, output_, &item_found_); }
-
-  // What was written to standard output, followed by what stays in the buffer.
-  std::string Document() {
-    std::fflush(stream_);
-    std::rewind(stream_);
-    std::string text;
-    for (int c; (c = std::getc(stream_)) != EOF;) text += static_cast<char>(c);
-    return text + output_.buffer().text();
+  Status Measure(bool gigabyte = false) {
+    SizesReport report(*document_, "PRD", gigabyte);
+    return MeasureCurrentSizes(session_, 7, report);
   }
 
+  std::string Document() { return StreamContents(stream_); }
+
   std::FILE* stream_;
-  std::string parameter_text_;
-  Output output_;
+  std::unique_ptr<DocumentWriter> document_;
   FakeRfcApi library_;
   RfcSession session_;
-  MeasureRequest request_;
-  bool item_found_ = false;
 };
 
-TEST_F(MeasureTest, WritesTheWholeDocument) {
+TEST_F(MeasureTest, WritesHeadTextAndChannels) {
   ASSERT_TRUE(Measure().ok());
   EXPECT_EQ(
       Document(),
@@ -72,12 +54,7 @@ TEST_F(MeasureTest, WritesTheWholeDocument) {
       "\n<Result><Channel>SYSTEM</Channel>\n<Unit>Custom</Unit>\n"
       "<CustomUnit>MByte</CustomUnit>\n<Value>1048</Value></Result>\n"
       "\n<Result><Channel>PSAPUNDO</Channel>\n<Unit>Custom</Unit>\n"
-      "<CustomUnit>MByte</CustomUnit>\n<Value>10240</Value></Result>\n"
-      "\n</Prtg>\n");
-  EXPECT_EQ(output_.buffer().text(), "\n</Prtg>\n");  // the tail is the driver's to print
-  EXPECT_EQ(library_.calls,
-            (std::vector<std::string>{"ItCreate TS", "RfcInstallStructure", "RfcInstallStructure",
-                                      "RfcCall DB_ORA_CURRENT_SIZES", "RfcReceive", "ItDelete"}));
+      "<CustomUnit>MByte</CustomUnit>\n<Value>10240</Value></Result>\n");  // the tail is the run's
   EXPECT_EQ(library_.installed, (std::vector<std::string>{"DATE_TIME", "TABLE_XPC"}));
   using P = RecordedParameter;
   EXPECT_EQ(library_.tables, (std::vector<P>{{"TS", 2, library_.installed_type, 112}}));
@@ -87,31 +64,31 @@ TEST_F(MeasureTest, WritesTheWholeDocument) {
 }
 
 TEST_F(MeasureTest, GigabytesChangeTheChannelsOnly) {
-  request_.gigabyte = true;
-  ASSERT_TRUE(Measure().ok());
+  ASSERT_TRUE(Measure(/*gigabyte=*/true).ok());
   std::string document = Document();
   EXPECT_NE(document.find("DataSz=63.717 MB"), std::string::npos);
   EXPECT_NE(document.find("<CustomUnit>GByte</CustomUnit>\n<Value>52</Value>"), std::string::npos);
   EXPECT_NE(document.find("<CustomUnit>GByte</CustomUnit>\n<Value>1</Value>"), std::string::npos);
 }
 
-TEST_F(MeasureTest, ItemModeWritesOneChannelNamedAfterTheSystem) {
-  request_.ItemMode = true;
-  request_.ItemName = "psapundo";
-  request_.SystemLabel = "PRD.P00";
-  output_.set_mode(OutputMode::kOrmilux);
-  ASSERT_TRUE(Measure().ok());
-  EXPECT_TRUE(item_found_);
-  EXPECT_EQ(Document(), "\n> PRD.P00: 10240 MByte");
-}
-
-TEST_F(MeasureTest, ItemModeWithoutAMatchWritesNothing) {
-  request_.ItemMode = true;
-  request_.ItemName = "PSAPUSER";
-  request_.SystemLabel = "PRD.P00";
-  ASSERT_TRUE(Measure().ok());
-  EXPECT_FALSE(item_found_);
-  EXPECT_EQ(Document(), "");
+TEST_F(MeasureTest, ItemReportWritesTheItemsChannelNamedAfterTheSystem) {
+  struct Case {
+    const char* item;
+    bool found;
+    const char* written;
+  } cases[] = {
+      {"psapundo", true, "\n> PRD.P00: 10240 MByte"},
+      {"PSAPUSER", false, ""},
+  };
+  for (const Case& c : cases) {
+    std::FILE* stream = std::tmpfile();
+    auto document = MakeDocumentWriter(OutputMode::kOrmilux, {}, stream);
+    ItemReport report(*document, c.item, "PRD.P00", false);
+    ASSERT_TRUE(MeasureCurrentSizes(session_, 7, report).ok());
+    EXPECT_EQ(report.item_found(), c.found) << c.item;
+    EXPECT_EQ(StreamContents(stream), c.written) << c.item;
+    std::fclose(stream);
+  }
 }
 
 TEST_F(MeasureTest, InstallsTheStructuresOncePerProcess) {
@@ -183,8 +160,9 @@ TEST_F(MeasureTest, LibraryFailuresNameTheOperation) {
     FakeRfcApi library;
     library.rows = {Row("A", 1, 0)};
     c.arrange(library);
-    RfcSession session(library, TracePoints(parameter_text_));
-    Status status = MeasureCurrentSizes(session, 7, request_, output_, &item_found_);
+    RfcSession session(library, TracePoints(false));
+    SizesReport report(*document_, "PRD", false);
+    Status status = MeasureCurrentSizes(session, 7, report);
     EXPECT_TRUE(status.is_library_error()) << c.name;
     EXPECT_EQ(status.message(), c.operation) << c.name;
     EXPECT_EQ(library.deletes, c.deletes) << c.name;

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "measure/number_format.h"
+#include "util/messages.h"
 #include "util/text.h"
 
 namespace vaultgauge {
@@ -35,8 +36,8 @@ Status DecodeTablespace(std::span<const uint8_t> row, unsigned row_number, Table
   tablespace->name = std::string(TrimTrailingBlanks(name));
   if (!PackedSize(row.subspan(kTsizeOffset, kPackedSizeLength), &tablespace->size_kb) ||
       !PackedSize(row.subspan(kTfreeOffset, kPackedSizeLength), &tablespace->free_kb)) {
-    return Status::Error("Error 1016: Invalid size in row " + std::to_string(row_number) +
-                         " of table TS (" + tablespace->name + ") !");
+    return Status::Error(
+        Message(MessageId::kInvalidSize, {std::to_string(row_number), tablespace->name}));
   }
   return Status::Ok();
 }
@@ -44,7 +45,7 @@ Status DecodeTablespace(std::span<const uint8_t> row, unsigned row_number, Table
 Status TablespaceSums::Add(const Tablespace& tablespace) {
   constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
   if (tablespace.size_kb > kMax - total_kb_ || tablespace.free_kb > kMax - free_kb_) {
-    return Status::Error("Error 1017: Sizes of table TS beyond range !");
+    return Status::Error(Message(MessageId::kSizesBeyondRange));
   }
   ++count_;
   total_kb_ += tablespace.size_kb;

@@ -2,31 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <vector>
+
+#include "support/table_rows.h"
 
 namespace vaultgauge {
 namespace {
 
-// An 8-byte packed field: 15 digits and the sign nibble.
-void PutPacked(std::vector<uint8_t>* row, size_t offset, uint64_t value, uint8_t sign = 0xC) {
-  uint8_t nibbles[16];
-  nibbles[15] = sign;
-  for (int i = 14; i >= 0; --i) {
-    nibbles[i] = static_cast<uint8_t>(value % 10);
-    value /= 10;
-  }
-  for (int i = 0; i < 8; ++i)
-    (*row)[offset + i] = static_cast<uint8_t>(nibbles[2 * i] << 4 | nibbles[2 * i + 1]);
-}
-
 std::vector<uint8_t> Row(const std::string& name, uint64_t size_kb, uint64_t free_kb) {
-  std::vector<uint8_t> row(kTableXpcRowLength, 0xEE);  // gaps and unread fields carry junk
-  std::memset(row.data(), ' ', kTsNameLength);
-  std::memcpy(row.data(), name.data(), std::min(name.size(), kTsNameLength));
-  PutPacked(&row, kTsizeOffset, size_kb);
-  PutPacked(&row, kTfreeOffset, free_kb);
-  return row;
+  return TableXpcRow(name, size_kb, free_kb);
 }
 
 TablespaceSums Sum(std::initializer_list<std::pair<uint64_t, uint64_t>> rows) {

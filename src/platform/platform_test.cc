@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "util/test_folder.h"
+#include "support/test_folder.h"
 
 namespace vaultgauge {
 namespace {

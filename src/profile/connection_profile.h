@@ -6,21 +6,20 @@
 
 namespace vaultgauge {
 
-// Each field holds at most its size minus one characters (the sizes count the
-// C terminator of the stored form).
+// The most characters each value may have stand in profile_fields.h.
 struct ConnectionProfile {
-  std::string Extcompany;   // 64
-  std::string Destination;  // 12: the RFC destination
-  std::string Client;       // 12
-  std::string User;         // 48, upper-cased
-  std::string Password;     // 32: unscrambled, at most 20 characters
-  std::string Language;     // 32
-  std::string Mode;         // 32: "R/2" selects an R/2 connection
-  std::string Hostname;     // 48: the application server
-  std::string DisplayHost;  // 48: the host shown in progress lines
-  std::string Sysnr;        // 32
-  std::string Gwhost;       // 62
-  std::string Gwservice;    // 32
+  std::string extcompany;
+  std::string destination;  // the RFC destination
+  std::string client;
+  std::string user;      // upper-cased
+  std::string password;  // unscrambled, at most 20 characters
+  std::string language;
+  std::string mode;          // "R/2" selects an R/2 connection
+  std::string hostname;      // the application server
+  std::string display_host;  // the host shown in progress lines
+  std::string sysnr;
+  std::string gwhost;
+  std::string gwservice;
 };
 
 }  // namespace vaultgauge

@@ -26,17 +26,17 @@ struct ProfileField {
 // In the order in which the minimum lengths are checked, which is also the
 // order in which a new profile is written.
 inline const std::array<ProfileField, 11> kProfileFields = {{
-    {"Extcompany.:", &ConnectionProfile::Extcompany, 2, 63},
-    {"Destination:", &ConnectionProfile::Destination, 3, 11},
-    {"Client.....:", &ConnectionProfile::Client, 3, 11},
-    {"User.......:", &ConnectionProfile::User, 2, 47},
-    {"Password...:", &ConnectionProfile::Password, 2, 31},
-    {"Language...:", &ConnectionProfile::Language, 1, 31},
-    {"Mode.......:", &ConnectionProfile::Mode, 3, 31},
-    {"Hostname...:", &ConnectionProfile::Hostname, 2, 47},
-    {"Sysnr......:", &ConnectionProfile::Sysnr, 2, 31},
-    {"Gwhost.....:", &ConnectionProfile::Gwhost, 2, 61},
-    {"Gwservice..:", &ConnectionProfile::Gwservice, 2, 31},
+    {"Extcompany.:", &ConnectionProfile::extcompany, 2, 63},
+    {"Destination:", &ConnectionProfile::destination, 3, 11},
+    {"Client.....:", &ConnectionProfile::client, 3, 11},
+    {"User.......:", &ConnectionProfile::user, 2, 47},
+    {"Password...:", &ConnectionProfile::password, 2, 31},
+    {"Language...:", &ConnectionProfile::language, 1, 31},
+    {"Mode.......:", &ConnectionProfile::mode, 3, 31},
+    {"Hostname...:", &ConnectionProfile::hostname, 2, 47},
+    {"Sysnr......:", &ConnectionProfile::sysnr, 2, 31},
+    {"Gwhost.....:", &ConnectionProfile::gwhost, 2, 61},
+    {"Gwservice..:", &ConnectionProfile::gwservice, 2, 31},
 }};
 
 }  // namespace vaultgauge

@@ -4,6 +4,7 @@
 
 #include "profile/password.h"
 #include "profile/profile_fields.h"
+#include "util/messages.h"
 #include "util/text.h"
 
 namespace vaultgauge {
@@ -30,11 +31,11 @@ const ProfileField* FindField(std::string_view label) {
 // that cannot be read; the password is then left as it was.
 Failure StoreValue(const ProfileField& field, const std::string& value,
                    ConnectionProfile* profile) {
-  if (field.member == &ConnectionProfile::User) {
-    profile->User = UpperCase(value);
-  } else if (field.member == &ConnectionProfile::Password) {
+  if (field.member == &ConnectionProfile::user) {
+    profile->user = UpperCase(value);
+  } else if (field.member == &ConnectionProfile::password) {
     if (value.empty()) {
-      profile->Password.clear();
+      profile->password.clear();
       return Failure::kNone;
     }
     UnscrambledPassword result = UnscramblePassword(value);
@@ -44,11 +45,11 @@ Failure StoreValue(const ProfileField& field, const std::string& value,
       case UnscrambledPassword::Outcome::kWrongCheckDigit:
         return Failure::kWrongPassword;
       case UnscrambledPassword::Outcome::kPassword:
-        profile->Password = result.password;
+        profile->password = result.password;
     }
-  } else if (field.member == &ConnectionProfile::Hostname) {
-    profile->Hostname = value;
-    profile->DisplayHost = value;
+  } else if (field.member == &ConnectionProfile::hostname) {
+    profile->hostname = value;
+    profile->display_host = value;
   } else {
     profile->*field.member = value;
   }
@@ -82,8 +83,8 @@ bool FitsField(const ProfileField& field, const ConnectionProfile& profile) {
 }
 
 Failure CheckFields(const ConnectionProfile& profile) {
-  if (profile.User.empty()) return Failure::kUserMissing;
-  if (profile.Password.empty()) return Failure::kPasswordMissing;
+  if (profile.user.empty()) return Failure::kUserMissing;
+  if (profile.password.empty()) return Failure::kPasswordMissing;
   for (const ProfileField& field : kProfileFields) {
     if (!FitsField(field, profile)) return Failure::kInvalidParameters;
   }
@@ -93,15 +94,15 @@ Failure CheckFields(const ConnectionProfile& profile) {
 std::string FailureMessage(Failure failure, const std::string& profile_name) {
   switch (failure) {
     case Failure::kInvalidPassword:
-      return "Error 1004: Invalid Password in Profile " + profile_name + " found...";
+      return Message(MessageId::kInvalidPassword, {profile_name});
     case Failure::kWrongPassword:
-      return "Error 1005: Wrong Password in Profile " + profile_name + " found...";
+      return Message(MessageId::kWrongPassword, {profile_name});
     case Failure::kUserMissing:
-      return "Error 1006: Username in Profile " + profile_name + " is missing...";
+      return Message(MessageId::kUsernameMissing, {profile_name});
     case Failure::kPasswordMissing:
-      return "Error 1007: Password in Profile " + profile_name + " is missing...";
+      return Message(MessageId::kPasswordMissing, {profile_name});
     case Failure::kInvalidParameters:
-      return "Error 1003: Invalid Parameter(s) at " + profile_name + " found...";
+      return Message(MessageId::kInvalidParameters, {profile_name});
     case Failure::kNone:
       break;
   }
@@ -114,9 +115,9 @@ std::string SystemLabel(LabelKind label_kind, const std::string& entry,
     case LabelKind::kAlias:
       return entry.size() > 4 ? entry.substr(0, entry.size() - 4) : std::string();
     case LabelKind::kHost:
-      return profile.Hostname;
+      return profile.hostname;
     case LabelKind::kSid:
-      return profile.Destination;
+      return profile.destination;
     case LabelKind::kProfileName:
       break;
   }
@@ -130,7 +131,7 @@ Status ReadProfile(FileSystem& files, const std::string& path, const std::string
   std::unique_ptr<TextFile> file = files.Open(path);
   // The location found it a moment ago; it may have gone since.
   if (file == nullptr) {
-    return Status::Error("Error 1002: Profile " + profile_name + " is missing...");
+    return Status::Error(Message(MessageId::kProfileMissing, {profile_name}));
   }
 
   ConnectionProfile read;
@@ -142,30 +143,28 @@ Status ReadProfile(FileSystem& files, const std::string& path, const std::string
   return Status::Ok();
 }
 
-bool ReadProfile(FileSystem& files, const std::string& profile_folder, const std::string& entry,
-                 LabelKind label_kind, ConnectionProfile* profile, SystemMark* system_mark,
-                 std::string* system_label) {
-  *system_label = entry;
+std::optional<ListedProfile> ReadListedProfile(FileSystem& files, const std::string& profile_folder,
+                                               const std::string& entry, LabelKind label_kind) {
   std::unique_ptr<TextFile> file = files.Open(profile_folder + entry);
-  if (file == nullptr) return false;
-  *system_mark = SystemMark::kGood;
+  if (file == nullptr) return std::nullopt;
 
-  // A profile that lacks a line must not log on with the previous system's value.
-  ConnectionProfile read;
+  // Every system starts from an empty record: a profile that lacks a line
+  // must not log on with the previous system's value.
+  ListedProfile listed;
+  ConnectionProfile& read = listed.profile;
   Failure failure = ReadLines(*file, kGlobalListFormPieceLength, /*stop_at_failure=*/false, &read);
   file.reset();
   if (failure == Failure::kNone) failure = CheckFields(read);
-  if (failure != Failure::kNone) *system_mark = SystemMark::kFailed;
+  if (failure != Failure::kNone) listed.mark = SystemMark::kFailed;
 
-  *system_label = SystemLabel(label_kind, entry, read);
+  listed.label = SystemLabel(label_kind, entry, read);
 
   // A value too long for its field would be cut on its way to the logon.
   for (const ProfileField& field : kProfileFields) {
     if ((read.*field.member).size() > field.max_length) (read.*field.member).clear();
   }
-  if (read.Hostname.empty()) read.DisplayHost.clear();
-  *profile = read;
-  return true;
+  if (read.hostname.empty()) read.display_host.clear();
+  return listed;
 }
 
 }  // namespace vaultgauge

@@ -5,6 +5,7 @@
 #define VAULTGAUGE_PROFILE_PROFILE_READER_H_
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "profile/connection_profile.h"
@@ -37,13 +38,18 @@ inline constexpr size_t kGlobalListFormPieceLength = 199;
 Status ReadProfile(FileSystem& files, const std::string& path, const std::string& profile_name,
                    ConnectionProfile* profile);
 
-// Global-list form: reads `profile_folder` + `entry` into `profile`, emptied
-// first. Returns false, with `profile` and `system_mark` untouched, when the
-// file cannot be opened. A failed check sets `system_mark` to kFailed; a value
-// too long for its field is left out of the record rather than cut.
-bool ReadProfile(FileSystem& files, const std::string& profile_folder, const std::string& entry,
-                 LabelKind label_kind, ConnectionProfile* profile, SystemMark* system_mark,
-                 std::string* system_label);
+// A system of the global list as its profile describes it.
+struct ListedProfile {
+  ConnectionProfile profile;
+  SystemMark mark = SystemMark::kGood;  // kFailed after a failed check
+  std::string label;                    // the system's name in the output
+};
+
+// Global-list form: reads `profile_folder` + `entry`; nothing when the file
+// cannot be opened. A value too long for its field is left out of the record
+// rather than cut.
+std::optional<ListedProfile> ReadListedProfile(FileSystem& files, const std::string& profile_folder,
+                                               const std::string& entry, LabelKind label_kind);
 
 }  // namespace vaultgauge
 

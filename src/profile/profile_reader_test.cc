@@ -62,18 +62,18 @@ TEST(ReadProfileTest, ReadsAValidProfile) {
   ConnectionProfile profile;
   Status status = ReadSingle(Text(ValidLines()), &profile);
   ASSERT_TRUE(status.ok()) << status.message();
-  EXPECT_EQ(profile.Extcompany, "ACME");
-  EXPECT_EQ(profile.Destination, "PRD");
-  EXPECT_EQ(profile.Client, "100");
-  EXPECT_EQ(profile.User, "MONITOR");
-  EXPECT_EQ(profile.Password, "Secret#1");
-  EXPECT_EQ(profile.Language, "EN");
-  EXPECT_EQ(profile.Mode, "R/3");
-  EXPECT_EQ(profile.Hostname, "sapprd01");
-  EXPECT_EQ(profile.DisplayHost, "sapprd01");
-  EXPECT_EQ(profile.Sysnr, "00");
-  EXPECT_EQ(profile.Gwhost, "sapgw01");
-  EXPECT_EQ(profile.Gwservice, "sapgw00");
+  EXPECT_EQ(profile.extcompany, "ACME");
+  EXPECT_EQ(profile.destination, "PRD");
+  EXPECT_EQ(profile.client, "100");
+  EXPECT_EQ(profile.user, "MONITOR");
+  EXPECT_EQ(profile.password, "Secret#1");
+  EXPECT_EQ(profile.language, "EN");
+  EXPECT_EQ(profile.mode, "R/3");
+  EXPECT_EQ(profile.hostname, "sapprd01");
+  EXPECT_EQ(profile.display_host, "sapprd01");
+  EXPECT_EQ(profile.sysnr, "00");
+  EXPECT_EQ(profile.gwhost, "sapgw01");
+  EXPECT_EQ(profile.gwservice, "sapgw00");
 }
 
 TEST(ReadProfileTest, ReportsEachFailureOfTheSingleForm) {
@@ -155,14 +155,14 @@ TEST(ReadProfileTest, TakesValuesAsTheyStand) {
     std::string ConnectionProfile::*field;
     std::string value;
   } cases[] = {
-      {"two blanks keep one", "Destination:  PRD", &ConnectionProfile::Destination, " PRD"},
-      {"trailing blanks kept", "Destination: PRD  ", &ConnectionProfile::Destination, "PRD  "},
-      {"any separator", "Destination#PRD", &ConnectionProfile::Destination, "PRD"},
-      {"user upper-cased, a to z only", "User.......: mon_\xE4x1", &ConnectionProfile::User,
+      {"two blanks keep one", "Destination:  PRD", &ConnectionProfile::destination, " PRD"},
+      {"trailing blanks kept", "Destination: PRD  ", &ConnectionProfile::destination, "PRD  "},
+      {"any separator", "Destination#PRD", &ConnectionProfile::destination, "PRD"},
+      {"user upper-cased, a to z only", "User.......: mon_\xE4x1", &ConnectionProfile::user,
        "MON_\xE4X1"},
       {"value cut after 60 characters", "Extcompany.: " + std::string(60, 'e') + "IGNORED",
-       &ConnectionProfile::Extcompany, std::string(60, 'e')},
-      {"host copied for display", "Hostname...: h2", &ConnectionProfile::DisplayHost, "h2"},
+       &ConnectionProfile::extcompany, std::string(60, 'e')},
+      {"host copied for display", "Hostname...: h2", &ConnectionProfile::display_host, "h2"},
   };
   for (const Case& c : cases) {
     ConnectionProfile profile;
@@ -177,8 +177,8 @@ TEST(ReadProfileTest, LaterLinesOfALabelWin) {
   std::string contents =
       "Destination: OLD\nPassword...: \n" + Text(ValidLines()) + "Destination: QAS\n";
   ASSERT_TRUE(ReadSingle(contents, &profile).ok());
-  EXPECT_EQ(profile.Destination, "QAS");
-  EXPECT_EQ(profile.Password, "Secret#1");
+  EXPECT_EQ(profile.destination, "QAS");
+  EXPECT_EQ(profile.password, "Secret#1");
 }
 
 TEST(ReadProfileTest, ReadsAnyLineEnd) {
@@ -192,7 +192,7 @@ TEST(ReadProfileTest, ReadsAnyLineEnd) {
     ConnectionProfile profile;
     Status status = ReadSingle(contents, &profile);
     EXPECT_TRUE(status.ok()) << status.message();
-    EXPECT_EQ(profile.Gwservice, "sapgw00");
+    EXPECT_EQ(profile.gwservice, "sapgw00");
   }
 }
 
@@ -212,17 +212,17 @@ std::string LongLineThenLabel(size_t piece) {
 TEST(ReadProfileTest, SingleFormContinuesLinesAfter159Characters) {
   ConnectionProfile profile;
   ASSERT_TRUE(ReadSingle(Text(ValidLines()) + LongLineThenLabel(159), &profile).ok());
-  EXPECT_EQ(profile.Destination, "QAS");
+  EXPECT_EQ(profile.destination, "QAS");
 
   // One character less and the label stands inside the line.
   ASSERT_TRUE(ReadSingle(Text(ValidLines()) + LongLineThenLabel(158), &profile).ok());
-  EXPECT_EQ(profile.Destination, "PRD");
+  EXPECT_EQ(profile.destination, "PRD");
 
   // A line of 158 characters is read whole.
   std::string line = "Destination: QAS" + std::string(142, ' ');
   ASSERT_EQ(line.size(), 158u);
   ASSERT_TRUE(ReadSingle(Text(ValidLines()) + line + "\nDestination: PRD\n", &profile).ok());
-  EXPECT_EQ(profile.Destination, "PRD");
+  EXPECT_EQ(profile.destination, "PRD");
 }
 
 TEST(ReadProfileTest, MissingFileIsReported) {
@@ -241,25 +241,19 @@ struct ListRead {
 };
 
 ListRead ReadListed(const std::string& entry, const std::string& contents,
-                    LabelKind label_kind = LabelKind::kProfileName,
-                    ConnectionProfile before = ConnectionProfile()) {
+                    LabelKind label_kind = LabelKind::kProfileName) {
   MemoryFileSystem files;
   files.Add("dir/" + entry, contents);
-  ListRead result{false, SystemMark::kFailed, "unset", std::move(before)};
-  result.opened =
-      ReadProfile(files, "dir/", entry, label_kind, &result.profile, &result.mark, &result.label);
-  return result;
+  std::optional<ListedProfile> listed = ReadListedProfile(files, "dir/", entry, label_kind);
+  if (!listed) return ListRead{false, SystemMark::kFailed, "unset", ConnectionProfile()};
+  return ListRead{true, listed->mark, listed->label, listed->profile};
 }
 
-TEST(ReadListedProfileTest, FileThatCannotBeOpenedLeavesEverything) {
+TEST(ReadListedProfileTest, FileThatCannotBeOpenedGivesNothing) {
   MemoryFileSystem files;
-  ConnectionProfile profile;
-  profile.Destination = "KEEP";
-  SystemMark mark = SystemMark::kFailed;
-  std::string label;
-  EXPECT_FALSE(ReadProfile(files, "dir/", "PRD.P00", LabelKind::kSid, &profile, &mark, &label));
-  EXPECT_EQ(profile.Destination, "KEEP");
-  EXPECT_EQ(mark, SystemMark::kFailed);
+  files.Add("dir/QAS.P00", Text(ValidLines()));
+  EXPECT_FALSE(ReadListedProfile(files, "dir/", "PRD.P00", LabelKind::kSid));
+  EXPECT_FALSE(ReadListedProfile(files, "dir/", "", LabelKind::kSid));
 }
 
 TEST(ReadListedProfileTest, MarksEachFailureAndGoesOn) {
@@ -280,39 +274,35 @@ TEST(ReadListedProfileTest, MarksEachFailureAndGoesOn) {
   }
   ListRead good = ReadListed("PRD.P00", Text(ValidLines()));
   EXPECT_EQ(good.mark, SystemMark::kGood);
-  EXPECT_EQ(good.profile.Password, "Secret#1");
+  EXPECT_EQ(good.profile.password, "Secret#1");
 }
 
 TEST(ReadListedProfileTest, ABadStoredPasswordKeepsTheEarlierOneAndReadsOn) {
   ListRead read = ReadListed(
       "PRD.P00", Text(ValidLines()) + "Password...: bad\nDestination: QAS\nClient.....: 200\n");
   EXPECT_EQ(read.mark, SystemMark::kFailed);
-  EXPECT_EQ(read.profile.Password, "Secret#1");
-  EXPECT_EQ(read.profile.Destination, "QAS");
-  EXPECT_EQ(read.profile.Client, "200");
+  EXPECT_EQ(read.profile.password, "Secret#1");
+  EXPECT_EQ(read.profile.destination, "QAS");
+  EXPECT_EQ(read.profile.client, "200");
 }
 
-TEST(ReadListedProfileTest, EmptiesTheRecordFirst) {
-  ConnectionProfile before;
-  before.Gwservice = "sapgw99";
-  before.Password = "Previous";
-  ListRead read =
-      ReadListed("QAS.P00", ValidWithout({"Gwservice..:"}), LabelKind::kProfileName, before);
+TEST(ReadListedProfileTest, AMissingOrUnreadableLineLeavesItsValueEmpty) {
+  ListRead read = ReadListed("QAS.P00", ValidWithout({"Gwservice..:"}));
   EXPECT_EQ(read.mark, SystemMark::kFailed);
-  EXPECT_EQ(read.profile.Gwservice, "");
+  EXPECT_EQ(read.profile.gwservice, "");
 
-  read = ReadListed("QAS.P00", ValidWith("Password...:", "bad"), LabelKind::kProfileName, before);
+  read = ReadListed("QAS.P00", ValidWith("Password...:", "bad"));
   EXPECT_EQ(read.mark, SystemMark::kFailed);
-  EXPECT_EQ(read.profile.Password, "");
+  EXPECT_EQ(read.profile.password, "");
 }
 
 TEST(ReadListedProfileTest, LeavesOutValuesTooLongForTheirField) {
   ListRead read =
       ReadListed("PRD.P00", ValidWith("Hostname...:", std::string(48, 'h')), LabelKind::kHost);
   EXPECT_EQ(read.mark, SystemMark::kFailed);
-  EXPECT_EQ(read.profile.Hostname, "");
-  EXPECT_EQ(read.profile.DisplayHost, "");
-  EXPECT_EQ(read.profile.Destination, "PRD");
+  EXPECT_EQ(read.profile.hostname, "");
+  EXPECT_EQ(read.profile.display_host, "");
+  EXPECT_EQ(read.profile.destination, "PRD");
   // The label still names the system in full.
   EXPECT_EQ(read.label, std::string(48, 'h'));
 }
@@ -340,9 +330,9 @@ TEST(ReadListedProfileTest, LabelFollowsTheLabelKind) {
 
 TEST(ReadListedProfileTest, ContinuesLinesAfter199Characters) {
   ListRead read = ReadListed("PRD.P00", Text(ValidLines()) + LongLineThenLabel(199));
-  EXPECT_EQ(read.profile.Destination, "QAS");
+  EXPECT_EQ(read.profile.destination, "QAS");
   read = ReadListed("PRD.P00", Text(ValidLines()) + LongLineThenLabel(159));
-  EXPECT_EQ(read.profile.Destination, "PRD");
+  EXPECT_EQ(read.profile.destination, "PRD");
 }
 
 }  // namespace

@@ -29,19 +29,19 @@ std::string_view FieldText(const char (&field)[N]) {
   return std::string_view(field, length);
 }
 
-void PrintLabelledLine(Output& output, std::string_view label, std::string_view text) {
+void WriteLabelledLine(DocumentWriter& document, std::string_view label, std::string_view text) {
   char head[32];
   std::snprintf(head, sizeof head, "%-15.*s : ", static_cast<int>(label.size()), label.data());
   std::string line(head);
   line.append(text).append("\n");
-  output.Print(line);
+  document.Aside(line);
 }
 
-// The C handler has no context of its own: the library and the output it
+// The C handler has no context of its own: the library and the document it
 // reports through are kept here, set by InstallRfcErrorReport.
 struct ReportTarget {
   RfcApi* api = nullptr;
-  Output* output = nullptr;
+  DocumentWriter* document = nullptr;
 };
 
 ReportTarget& Target() {
@@ -51,24 +51,25 @@ ReportTarget& Target() {
 
 }  // namespace
 
-void PrintRfcErrorReport(RfcApi& api, Output& output, std::string_view operation) {
-  output.Print("RFC error\n");
-  PrintLabelledLine(output, "operation/code", operation);
+void WriteRfcErrorReport(RfcApi& api, DocumentWriter& document, std::string_view operation) {
+  document.Aside("RFC error\n");
+  WriteLabelledLine(document, "operation/code", operation);
   RfcErrorInfo info{};
   api.LastError(&info);
-  PrintLabelledLine(output, "key", FieldText(info.key));
-  PrintLabelledLine(output, "status", FieldText(info.status));
-  PrintLabelledLine(output, "message", FieldText(info.message));
-  PrintLabelledLine(output, "internal status", FieldText(info.intstat));
-  output.Print("\n");
+  WriteLabelledLine(document, "key", FieldText(info.key));
+  WriteLabelledLine(document, "status", FieldText(info.status));
+  WriteLabelledLine(document, "message", FieldText(info.message));
+  WriteLabelledLine(document, "internal status", FieldText(info.intstat));
+  document.Aside("\n");
   api.Close(RFC_HANDLE_NULL);
-  output.Print("* Programm aborted...\n");
-  // The report keeps no end-of-output marker file.
-  output.Print("* Error at EoXput-File...\n");
+  // "Programm" and the marker file's line are the report's documented words,
+  // kept as monitoring scripts match them; no marker file is kept.
+  document.Aside("* Programm aborted...\n");
+  document.Aside("* Error at EoXput-File...\n");
 }
 
-void InstallRfcErrorReport(RfcSession& session, Output& output) {
-  Target() = ReportTarget{&session.api, &output};
+void InstallRfcErrorReport(RfcSession& session, DocumentWriter& document) {
+  Target() = ReportTarget{&session.api, &document};
   static RfcEnv env{&RfcErrorReport, nullptr};
   session.api.Environment(&env);
   session.trace.Trace(RFC_HANDLE_NULL, "RfcEnvironment called");
@@ -78,11 +79,11 @@ extern "C" void DLL_CALL_BACK_FUNCTION RfcErrorReport(RFC_CHAR* operation) {
   // Called from the library's C frames: nothing may be thrown through them.
   try {
     ReportTarget target = Target();
-    if (target.api != nullptr && target.output != nullptr) {
+    if (target.api != nullptr && target.document != nullptr) {
       size_t length = 0;
       // The library's text is bounded here in case it lacks its terminator.
       while (operation != nullptr && length < 255 && operation[length] != '\0') ++length;
-      PrintRfcErrorReport(*target.api, *target.output,
+      WriteRfcErrorReport(*target.api, *target.document,
                           std::string_view(operation == nullptr ? "" : operation, length));
     }
   } catch (...) {

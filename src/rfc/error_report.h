@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "output/output.h"
+#include "output/document_writer.h"
 #include "rfc/rfc_api.h"
 #include "rfc/rfc_session.h"
 
@@ -13,16 +13,16 @@ namespace vaultgauge {
 
 inline constexpr int kErrorReportExitCode = 1;
 
-// Prints the report for the failed `operation` through `output` and closes
+// Writes the report for the failed `operation` through `document` and closes
 // every connection. The driver calls it for a Status::LibraryError and then
 // exits with kErrorReportExitCode.
-void PrintRfcErrorReport(RfcApi& api, Output& output, std::string_view operation);
+void WriteRfcErrorReport(RfcApi& api, DocumentWriter& document, std::string_view operation);
 
 // Installs the error report as the library's error handler (RfcEnvironment):
-// when the library reports a failure, the report is printed through `output`
-// and the process ends at once with exit code 1. `output` must live until
-// the process ends.
-void InstallRfcErrorReport(RfcSession& session, Output& output);
+// when the library reports a failure, the report is written through
+// `document` and the process ends at once with exit code 1. `document` must
+// live until the process ends.
+void InstallRfcErrorReport(RfcSession& session, DocumentWriter& document);
 
 // The handler itself, as the library calls it. Never returns.
 extern "C" void DLL_CALL_BACK_FUNCTION RfcErrorReport(RFC_CHAR* operation);

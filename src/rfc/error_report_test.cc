@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "rfc/fake_rfc_api.h"
-#include "util/test_folder.h"
+#include "support/fake_rfc_api.h"
+#include "support/test_folder.h"
 
 namespace vaultgauge {
 namespace {
@@ -32,10 +32,9 @@ constexpr char kReport[] =
 
 TEST(ErrorReportTest, PrintsLabelledLinesAndClosesAllConnections) {
   FakeRfcApi api = ApiWithLastError();
-  std::string parameter_text;
   std::FILE* stream = std::tmpfile();
-  Output output(stream, parameter_text);
-  PrintRfcErrorReport(api, output, "ItCreate TS");
+  auto document = MakeDocumentWriter(OutputMode::kExeXml, {}, stream);
+  WriteRfcErrorReport(api, *document, "ItCreate TS");
   EXPECT_EQ(StreamContents(stream), kReport);
   EXPECT_EQ(api.closed, std::vector<RFC_HANDLE>{RFC_HANDLE_NULL});
   std::fclose(stream);
@@ -44,10 +43,9 @@ TEST(ErrorReportTest, PrintsLabelledLinesAndClosesAllConnections) {
 TEST(ErrorReportTest, ReadsNoFieldPastItsEnd) {
   FakeRfcApi api;
   std::memset(&api.last_error, 'k', sizeof api.last_error);
-  std::string parameter_text;
   std::FILE* stream = std::tmpfile();
-  Output output(stream, parameter_text);
-  PrintRfcErrorReport(api, output, "RfcInstallStructure");
+  auto document = MakeDocumentWriter(OutputMode::kExeXml, {}, stream);
+  WriteRfcErrorReport(api, *document, "RfcInstallStructure");
   std::string report = StreamContents(stream);
   EXPECT_NE(report.find("key             : " + std::string(33, 'k') + "\n"), std::string::npos);
   EXPECT_NE(report.find("internal status : " + std::string(128, 'k') + "\n"), std::string::npos);
@@ -59,11 +57,10 @@ TEST(ErrorReportDeathTest, TheHandlerPrintsTheReportAndEndsWithCode1) {
   std::string path = folder.path() + "report.txt";
   auto report_and_die = [&] {
     FakeRfcApi api = ApiWithLastError();
-    std::string parameter_text;
     std::FILE* stream = std::fopen(path.c_str(), "wb");
-    Output output(stream, parameter_text);
-    RfcSession session(api, TracePoints(parameter_text, nullptr));
-    InstallRfcErrorReport(session, output);
+    auto document = MakeDocumentWriter(OutputMode::kExeXml, {}, stream);
+    RfcSession session(api, TracePoints(false));
+    InstallRfcErrorReport(session, *document);
     // The library calls the handler it was given.
     char operation[] = "ItCreate TS";
     api.env->errorhandler(operation);
@@ -74,11 +71,10 @@ TEST(ErrorReportDeathTest, TheHandlerPrintsTheReportAndEndsWithCode1) {
 
 TEST(ErrorReportTest, InstallsTheHandlerWithoutAllocator) {
   FakeRfcApi api;
-  std::string parameter_text;
   std::FILE* stream = std::tmpfile();
-  Output output(stream, parameter_text);
-  RfcSession session(api, TracePoints(parameter_text, nullptr));
-  InstallRfcErrorReport(session, output);
+  auto document = MakeDocumentWriter(OutputMode::kExeXml, {}, stream);
+  RfcSession session(api, TracePoints(false));
+  InstallRfcErrorReport(session, *document);
   ASSERT_NE(api.env, nullptr);
   EXPECT_EQ(api.env->errorhandler, &RfcErrorReport);
   EXPECT_EQ(api.env->allocate, nullptr);

@@ -12,10 +12,6 @@ namespace {
 constexpr size_t kUserWidth = 12;
 constexpr size_t kPasswordWidth = 10;
 constexpr size_t kConnectStringLimit = 1023;
-// The profile's capacities for the values the overrides replace.
-constexpr size_t kHostLimit = 47;
-constexpr size_t kSysnrLimit = 31;
-
 std::string PadWithBlanks(const std::string& text, size_t width) {
   std::string padded = text;
   if (padded.size() < width) padded.resize(width, ' ');
@@ -24,40 +20,24 @@ std::string PadWithBlanks(const std::string& text, size_t width) {
 
 const char* NullWhenEmpty(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
 
-// The value after `keyword`, up to the next comma or blank, at most `limit`
-// characters; as entered where the raw text still has them (a progress line
-// may have cut it short), else from the upper-cased text.
-std::string KeywordValue(const std::string& parameter_text, const std::string& raw_parameter_text,
-                         std::string_view keyword, size_t limit) {
-  size_t at = parameter_text.find(keyword);
-  if (at == std::string::npos) return std::string();
-  std::string value;
-  for (size_t i = at + keyword.size(); i < parameter_text.size() && value.size() < limit; ++i) {
-    char c = i < raw_parameter_text.size() ? raw_parameter_text[i] : parameter_text[i];
-    if (c == ',' || c == ' ') break;
-    value.push_back(c);
-  }
-  return value;
-}
-
 void FillRecords(const ConnectionProfile& profile, const LogonOverrides& overrides,
                  ConnectionRecords* records) {
   // The texts first: the records then point into strings that no longer change.
-  records->destination = profile.Destination;
-  records->client = overrides.Client.empty() ? profile.Client : overrides.Client;
-  records->user = PadWithBlanks(profile.User, kUserWidth);
-  records->password = PadWithBlanks(profile.Password, kPasswordWidth);
-  records->language = profile.Language;
-  records->hostname = overrides.Host.empty() ? profile.Hostname : overrides.Host;
-  records->gwhost = profile.Gwhost;
-  records->gwservice = profile.Gwservice;
+  records->destination = profile.destination;
+  records->client = overrides.client.empty() ? profile.client : overrides.client;
+  records->user = PadWithBlanks(profile.user, kUserWidth);
+  records->password = PadWithBlanks(profile.password, kPasswordWidth);
+  records->language = profile.language;
+  records->hostname = overrides.host.empty() ? profile.hostname : overrides.host;
+  records->gwhost = profile.gwhost;
+  records->gwservice = profile.gwservice;
 
   records->gateway_options = RfcGatewayOptions{};
   records->host_options = RfcHostOptions{};
   RfcOptions& options = records->options;
   options = RfcOptions{};
   options.destination = records->destination.c_str();
-  if (profile.Mode == "R/2") {
+  if (profile.mode == "R/2") {
     options.mode = RFC_MODE_CPIC;
     records->gateway_options.gateway_host = NullWhenEmpty(records->gwhost);
     records->gateway_options.gateway_service = NullWhenEmpty(records->gwservice);
@@ -66,7 +46,7 @@ void FillRecords(const ConnectionProfile& profile, const LogonOverrides& overrid
     options.mode = RFC_MODE_R3ONLY;
     RfcHostOptions& host = records->host_options;
     host.hostname = NullWhenEmpty(records->hostname);
-    host.sysnr = ParseInt(overrides.Sysnr.empty() ? profile.Sysnr : overrides.Sysnr);
+    host.sysnr = ParseInt(overrides.sysnr.empty() ? profile.sysnr : overrides.sysnr);
     host.gateway_host = NullWhenEmpty(records->gwhost);
     host.gateway_service = NullWhenEmpty(records->gwservice);
     options.connopt = &records->host_options;
@@ -79,8 +59,8 @@ void FillRecords(const ConnectionProfile& profile, const LogonOverrides& overrid
 
   // The connect string carries the values as they stand, unpadded.
   std::string& connect = records->connect_string;
-  connect = "CLIENT=" + records->client + " USER=" + profile.User + " PASSWD=" + profile.Password +
-            " LANG=D DEST=" + profile.Destination;
+  connect = "CLIENT=" + records->client + " USER=" + profile.user + " PASSWD=" + profile.password +
+            " LANG=D DEST=" + profile.destination;
   if (connect.size() > kConnectStringLimit) connect.resize(kConnectStringLimit);
   records->open_error = RfcErrorInfoEx{};
 }
@@ -104,29 +84,19 @@ bool CopyTo(std::FILE* from, const char* to) {
 
 }  // namespace
 
-LogonOverrides ReadLogonOverrides(const std::string& parameter_text,
-                                  const std::string& raw_parameter_text,
-                                  const std::string& client_override) {
-  LogonOverrides overrides;
-  overrides.Client = client_override;
-  overrides.Host = KeywordValue(parameter_text, raw_parameter_text, ",HOST=", kHostLimit);
-  overrides.Sysnr = KeywordValue(parameter_text, raw_parameter_text, ",NO=", kSysnrLimit);
-  return overrides;
-}
-
 RFC_HANDLE OpenConnection(RfcSession& session, const ConnectionProfile& profile,
-                          const LogonOverrides& overrides, Output& output,
+                          const LogonOverrides& overrides, const DestinationFileNotice& notice,
                           ConnectionRecords* records) {
   FillRecords(profile, overrides, records);
 
-  std::FILE* destination_file = OpenBinaryFile(kDestinationFileHead + profile.Destination);
+  std::FILE* destination_file = OpenBinaryFile(kDestinationFileHead + profile.destination);
   if (destination_file == nullptr) {
     RFC_HANDLE handle = session.api.Open(&records->options);
     session.trace.Trace(handle, "RfcOpen called");
     return handle;
   }
 
-  output.Print("* SapRfc.Ini.......: " + profile.Destination + "<\n");
+  notice(profile.destination);
   bool copied = CopyTo(destination_file, kLibraryDestinationFile);
   std::fclose(destination_file);
   // A missing or half-written "SapRfc.ini" would send the library elsewhere.

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
-#include "rfc/fake_rfc_api.h"
-#include "util/test_folder.h"
+#include "support/fake_rfc_api.h"
+#include "support/test_folder.h"
 
 namespace vaultgauge {
 namespace {
@@ -15,18 +15,15 @@ std::string Text(const char* text) { return text == nullptr ? "(null)" : text; }
 class OpenConnectionTest : public ::testing::Test {
  protected:
   RFC_HANDLE Open(const ConnectionProfile& profile, const LogonOverrides& overrides = {}) {
-    return OpenConnection(session, profile, overrides, output, &records);
+    auto notice = [this](const std::string& destination) { notices += destination + "\n"; };
+    return OpenConnection(session, profile, overrides, notice, &records);
   }
 
   TestFolder folder{TestFolder::kEnter};
-  std::string parameter_text;
-  std::FILE* stream = std::tmpfile();
-  Output output{stream, parameter_text};
+  std::string notices;  // the destinations whose files were used
   FakeRfcApi api;
-  RfcSession session{api, TracePoints(parameter_text, nullptr)};
+  RfcSession session{api, TracePoints(false, nullptr)};
   ConnectionRecords records;
-
-  ~OpenConnectionTest() override { std::fclose(stream); }
 };
 
 TEST_F(OpenConnectionTest, FillsTheOptionsRecordForEachMode) {
@@ -50,11 +47,11 @@ TEST_F(OpenConnectionTest, FillsTheOptionsRecordForEachMode) {
   };
   for (const Case& c : cases) {
     ConnectionProfile profile = PrdProfile();
-    profile.Mode = c.mode;
-    profile.Hostname = c.hostname;
-    profile.Sysnr = c.sysnr;
-    profile.Gwhost = c.gwhost;
-    profile.Gwservice = c.gwservice;
+    profile.mode = c.mode;
+    profile.hostname = c.hostname;
+    profile.sysnr = c.sysnr;
+    profile.gwhost = c.gwhost;
+    profile.gwservice = c.gwservice;
     api = FakeRfcApi();
     ASSERT_EQ(Open(profile), 7u) << c.name;
     ASSERT_EQ(api.calls, std::vector<std::string>{"RfcOpen"}) << c.name;
@@ -83,8 +80,8 @@ TEST_F(OpenConnectionTest, PadsUserAndPasswordInTheOptionsRecordOnly) {
   };
   for (const Case& c : cases) {
     ConnectionProfile profile = PrdProfile();
-    profile.User = c.user;
-    profile.Password = c.password;
+    profile.user = c.user;
+    profile.password = c.password;
     Open(profile);
     EXPECT_EQ(Text(api.options.user), c.padded_user);
     EXPECT_EQ(Text(api.options.password), c.padded_password);
@@ -112,43 +109,16 @@ TEST_F(OpenConnectionTest, OverridesReplaceTheProfilesLogonValues) {
 
 TEST_F(OpenConnectionTest, EveryOpeningFillsTheRecordsAfresh) {
   ConnectionProfile r2 = PrdProfile();
-  r2.Mode = "R/2";
+  r2.mode = "R/2";
   Open(PrdProfile());
   Open(r2);
   EXPECT_EQ(records.host_options.hostname, nullptr);
   EXPECT_EQ(records.host_options.sysnr, 0);
   ConnectionProfile empty_gateway = PrdProfile();
-  empty_gateway.Gwhost.clear();
+  empty_gateway.gwhost.clear();
   Open(empty_gateway);
   EXPECT_EQ(records.gateway_options.gateway_host, nullptr);
   EXPECT_EQ(records.host_options.gateway_host, nullptr);
-}
-
-TEST_F(OpenConnectionTest, ReadsOverridesFromTheParameterText) {
-  struct Case {
-    std::string raw;
-    std::string host, sysnr;
-  } cases[] = {
-      {"", "", ""},
-      {"x,HOST=SapPrd01,NO=05", "SapPrd01", "05"},
-      {",host=SapPrd01 GIGABYTE", "SapPrd01", ""},
-      {",HOST=,NO=", "", ""},
-      {",HOST= x", "", ""},
-      {",no=12#", "", "12#"},
-      {"HOST=abc", "", ""},  // the keyword begins with its comma
-  };
-  for (const Case& c : cases) {
-    std::string upper;
-    for (char ch : c.raw) upper.push_back(static_cast<char>(std::toupper(ch)));
-    LogonOverrides overrides = ReadLogonOverrides(upper, c.raw, "123");
-    EXPECT_EQ(overrides.Host, c.host) << c.raw;
-    EXPECT_EQ(overrides.Sysnr, c.sysnr) << c.raw;
-    EXPECT_EQ(overrides.Client, "123") << c.raw;
-  }
-  // A progress line may have cut the raw text short: the rest comes from the
-  // upper-cased text at the same positions.
-  EXPECT_EQ(ReadLogonOverrides("#,HOST=SAPPRD", "", "").Host, "SAPPRD");
-  EXPECT_EQ(ReadLogonOverrides(",HOST=" + std::string(60, 'h'), "", "").Host.size(), 47u);
 }
 
 TEST_F(OpenConnectionTest, CopiesTheDestinationFileAndOpensByConnectString) {
@@ -162,7 +132,7 @@ TEST_F(OpenConnectionTest, CopiesTheDestinationFileAndOpensByConnectString) {
   EXPECT_EQ(api.calls, std::vector<std::string>{"RfcOpenEx"});
   EXPECT_EQ(api.connect_string, "CLIENT=000 USER=MONI PASSWD=secret LANG=D DEST=PRD");
   EXPECT_EQ(folder.Read("SapRfc.ini"), contents);
-  EXPECT_EQ(StreamContents(stream), "* SapRfc.Ini.......: PRD<\n");
+  EXPECT_EQ(notices, "PRD\n");
 }
 
 TEST_F(OpenConnectionTest, AnEmptyDestinationFileGivesAnEmptyCopy) {
@@ -177,21 +147,21 @@ TEST_F(OpenConnectionTest, NoCopyNoLibraryCall) {
   folder.MakeFolder("SapRfc.ini");
   EXPECT_EQ(Open(PrdProfile()), 0u);
   EXPECT_TRUE(api.calls.empty());
-  EXPECT_EQ(StreamContents(stream), "* SapRfc.Ini.......: PRD<\n");
+  EXPECT_EQ(notices, "PRD\n");
 }
 
 TEST_F(OpenConnectionTest, AFolderIsNoDestinationFile) {
   folder.MakeFolder("SapRfc.PRD");
   EXPECT_EQ(Open(PrdProfile()), 7u);
   EXPECT_EQ(api.calls, std::vector<std::string>{"RfcOpen"});
-  EXPECT_EQ(StreamContents(stream), "");
+  EXPECT_EQ(notices, "");
 }
 
-TEST_F(OpenConnectionTest, WritesItsTracePointsOnlyWithSyslog) {
+TEST_F(OpenConnectionTest, WritesItsTracePointsOnlyWhenAskedFor) {
   std::FILE* trace = std::tmpfile();
-  session.trace = TracePoints(parameter_text, trace);
+  session.trace = TracePoints(false, trace);
   Open(PrdProfile());
-  parameter_text = "X,SYSLOG";
+  session.trace = TracePoints(true, trace);
   api.open_result = 0;
   Open(PrdProfile());
   folder.Write("SapRfc.PRD", "DEST=PRD\n");

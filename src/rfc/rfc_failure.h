@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "rfc/rfc_abi.h"
+#include "util/messages.h"
 
 namespace vaultgauge {
 
@@ -25,13 +26,13 @@ inline std::string ExceptionText(const char* exception) {
 inline std::string RfcFailureText(RFC_RC result, std::string_view exception_text) {
   switch (result) {
     case RFC_FAILURE:
-      return "Error 1014: RFC-Failure raised !";
+      return Message(MessageId::kRfcFailure);
     case RFC_EXCEPTION:
-      return "Error 1012: Exception.: " + std::string(exception_text);
+      return Message(MessageId::kException, {exception_text});
     case RFC_SYS_EXCEPTION:
-      return "Error 1013: Sys-Exception raised !";
+      return Message(MessageId::kSysException);
     default:
-      return "Error 1015: Other Failure raised !";
+      return Message(MessageId::kOtherFailure);
   }
 }
 

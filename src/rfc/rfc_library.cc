@@ -1,6 +1,7 @@
 #include "rfc/rfc_library.h"
 
 #include "platform/platform.h"
+#include "util/messages.h"
 
 namespace vaultgauge {
 
@@ -23,7 +24,7 @@ Status RfcLibrary::Load(const std::string& folder, const std::string& file_name,
                         std::unique_ptr<RfcLibrary>* library) {
   void* loaded = LoadSharedLibrary(folder, file_name);
   if (loaded == nullptr) {
-    return Status::Error("Error 1061: RFC-Library " + file_name + " cannot be loaded !");
+    return Status::Error(Message(MessageId::kLibraryNotLoaded, {file_name}));
   }
   std::unique_ptr<RfcLibrary> api(new RfcLibrary());
   const char* missing = nullptr;
@@ -43,8 +44,7 @@ Status RfcLibrary::Load(const std::string& folder, const std::string& file_name,
   need("ItGetLine", &api->it_get_line_);
   need("ItDelete", &api->it_delete_);
   if (missing != nullptr) {
-    return Status::Error("Error 1062: RFC-Library " + file_name + " lacks entry point " + missing +
-                         " !");
+    return Status::Error(Message(MessageId::kLibraryEntryMissing, {file_name, missing}));
   }
   *library = std::move(api);
   return Status::Ok();

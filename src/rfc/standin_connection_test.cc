@@ -5,12 +5,12 @@
 #include <cstdio>
 
 #include "rfc/error_report.h"
-#include "rfc/fake_rfc_api.h"
 #include "rfc/open_connection.h"
 #include "rfc/rfc_library.h"
 #include "rfc/system_info.h"
 #include "rfc/trace_file.h"
-#include "util/test_folder.h"
+#include "support/fake_rfc_api.h"
+#include "support/test_folder.h"
 
 namespace vaultgauge {
 namespace {
@@ -43,20 +43,15 @@ RfcApi& Library() {
 class StandinConnectionTest : public ::testing::Test {
  protected:
   StandinConnectionTest() { folder.Write("SapLandscape.txt", kLandscape); }
-  ~StandinConnectionTest() override {
-    Library().Close(RFC_HANDLE_NULL);
-    std::fclose(stream);
-  }
+  ~StandinConnectionTest() override { Library().Close(RFC_HANDLE_NULL); }
 
   RFC_HANDLE Open(const ConnectionProfile& profile, const LogonOverrides& overrides = {}) {
-    return OpenConnection(session, profile, overrides, output, &records);
+    return OpenConnection(
+        session, profile, overrides, [](const std::string&) {}, &records);
   }
 
   TestFolder folder{TestFolder::kEnter};
-  std::string parameter_text;
-  std::FILE* stream = std::tmpfile();
-  Output output{stream, parameter_text};
-  RfcSession session{Library(), TracePoints(parameter_text, nullptr)};
+  RfcSession session{Library(), TracePoints(false, nullptr)};
   ConnectionRecords records;
   RealFileSystem files;
   SystemInfo info;
@@ -66,38 +61,38 @@ TEST_F(StandinConnectionTest, LogsOnByOptionsRecordAndReadsTheSystem) {
   RFC_HANDLE handle = Open(PrdProfile());
   ASSERT_NE(handle, 0u) << ScanTraceFile(files);
   ASSERT_TRUE(ReadSystemInfo(session, handle, &info).ok());
-  EXPECT_EQ(info.DatabaseSystem, "ORACLE    ");
-  EXPECT_EQ(info.Host, "sapprd01");
+  EXPECT_EQ(info.database_system, "ORACLE    ");
+  EXPECT_EQ(info.host, "sapprd01");
   EXPECT_FALSE(folder.Exists("Dev_Rfc.Trc"));
 }
 
 TEST_F(StandinConnectionTest, LogsOnThroughTheGatewayInModeR2) {
   ConnectionProfile profile = PrdProfile();
-  profile.Mode = "R/2";
-  profile.Hostname = "nowhere";
+  profile.mode = "R/2";
+  profile.hostname = "nowhere";
   RFC_HANDLE handle = Open(profile);
   ASSERT_NE(handle, 0u) << ScanTraceFile(files);
   ASSERT_TRUE(ReadSystemInfo(session, handle, &info).ok());
-  EXPECT_EQ(info.Host, "sapprd01");
+  EXPECT_EQ(info.host, "sapprd01");
 }
 
 TEST_F(StandinConnectionTest, LogsOnByDestinationFile) {
   folder.Write("SapRfc.PRD", "DEST=PRD\r\nTYPE=A\r\nASHOST=sapprd01\r\nSYSNR=00\r\n");
   ConnectionProfile profile = PrdProfile();
-  profile.Hostname = "nowhere";
+  profile.hostname = "nowhere";
   RFC_HANDLE handle = Open(profile);
   ASSERT_NE(handle, 0u) << ScanTraceFile(files);
   EXPECT_EQ(folder.Read("SapRfc.ini"), folder.Read("SapRfc.PRD"));
   ASSERT_TRUE(ReadSystemInfo(session, handle, &info).ok());
-  EXPECT_EQ(info.Host, "sapprd01");
+  EXPECT_EQ(info.host, "sapprd01");
 }
 
 TEST_F(StandinConnectionTest, TheOverridesReachAnotherSystem) {
   RFC_HANDLE handle = Open(PrdProfile(), LogonOverrides{"100", "SAPQAS", "12"});
   ASSERT_NE(handle, 0u) << ScanTraceFile(files);
   ASSERT_TRUE(ReadSystemInfo(session, handle, &info).ok());
-  EXPECT_EQ(info.DatabaseSystem, "MSSQL     ");
-  EXPECT_EQ(info.Host, "sapqas  ");
+  EXPECT_EQ(info.database_system, "MSSQL     ");
+  EXPECT_EQ(info.host, "sapqas  ");
 }
 
 TEST_F(StandinConnectionTest, ARefusedLogonLeavesItsReasonInTheTraceFile) {
@@ -118,7 +113,7 @@ TEST_F(StandinConnectionTest, ARefusedLogonLeavesItsReasonInTheTraceFile) {
     inner.Write("SapLandscape.txt", kLandscape);
     if (!c.destination_file.empty()) inner.Write("SapRfc.PRD", c.destination_file);
     ConnectionProfile profile = PrdProfile();
-    profile.Password = c.password;
+    profile.password = c.password;
     EXPECT_EQ(Open(profile), 0u) << c.name;
     EXPECT_EQ(ScanTraceFile(files), c.trace_text) << c.name;
   }
@@ -172,7 +167,7 @@ TEST_F(StandinConnectionTest, TheKeptStructureServesTheNextSystem) {
   RFC_HANDLE second = Open(PrdProfile(), LogonOverrides{"100", "sapqas", "12"});
   ASSERT_TRUE(ReadSystemInfo(session, second, &info).ok());
   EXPECT_EQ(session.rfcsi_type, kept);
-  EXPECT_EQ(info.DatabaseSystem, "MSSQL     ");
+  EXPECT_EQ(info.database_system, "MSSQL     ");
 }
 
 TEST_F(StandinConnectionTest, AFailedInstallationIsALibraryError) {
@@ -193,8 +188,8 @@ TEST_F(StandinConnectionTest, AFailureReportedToTheHandlerEndsWithTheReport) {
   std::string status = "connection " + std::to_string(handle + 1) + " to QAS";
   auto run = [&] {
     std::FILE* report = std::fopen(path.c_str(), "wb");
-    Output report_output(report, parameter_text);
-    InstallRfcErrorReport(session, report_output);
+    auto document = MakeDocumentWriter(OutputMode::kExeXml, {}, report);
+    InstallRfcErrorReport(session, *document);
     RFC_HANDLE handle = Open(PrdProfile(), LogonOverrides{"100", "sapqas", "12"});
     ReadSystemInfo(session, handle, &info);
   };

@@ -72,8 +72,8 @@ Status ReadSystemInfo(RfcSession& session, RFC_HANDLE handle, SystemInfo* info) 
     return Status::RfcFailure(RfcFailureText(result, exception_text));
   }
 
-  info->DatabaseSystem = FieldText(record, kRfcDbSysPosition, kRfcDbSysLength);
-  info->Host = FieldText(record, kRfcHostPosition, kRfcHostLength);
+  info->database_system = FieldText(record, kRfcDbSysPosition, kRfcDbSysLength);
+  info->host = FieldText(record, kRfcHostPosition, kRfcHostLength);
   return Status::Ok();
 }
 

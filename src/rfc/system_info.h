@@ -11,8 +11,8 @@
 namespace vaultgauge {
 
 struct SystemInfo {
-  std::string DatabaseSystem;  // RFCDBSYS: 10 characters, trailing blanks kept
-  std::string Host;            // RFCHOST: 8 characters; the caller's new DisplayHost
+  std::string database_system;  // RFCDBSYS: 10 characters, trailing blanks kept
+  std::string host;             // RFCHOST: 8 characters
 };
 
 // Calls RFC_SYSTEM_INFO on `handle`. A failed call or an exception gives

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "rfc/fake_rfc_api.h"
-#include "util/test_folder.h"
+#include "support/fake_rfc_api.h"
+#include "support/test_folder.h"
 
 namespace vaultgauge {
 namespace {
@@ -17,23 +17,22 @@ std::string Rfcsi(const std::string& host, const std::string& database) {
 
 class SystemInfoTest : public ::testing::Test {
  protected:
-  std::string parameter_text;
   FakeRfcApi api;
-  RfcSession session{api, TracePoints(parameter_text, nullptr)};
+  RfcSession session{api, TracePoints(false, nullptr)};
   SystemInfo info;
 };
 
 TEST_F(SystemInfoTest, KeepsDatabaseSystemAndHost) {
   api.rfcsi = Rfcsi("sapprd01", "ORACLE");
   ASSERT_TRUE(ReadSystemInfo(session, 7, &info).ok());
-  EXPECT_EQ(info.DatabaseSystem, "ORACLE    ");
-  EXPECT_EQ(info.Host, "sapprd01");
+  EXPECT_EQ(info.database_system, "ORACLE    ");
+  EXPECT_EQ(info.host, "sapprd01");
 
   // Trailing blanks stay; a zero ends the text early.
   api.rfcsi = Rfcsi("db", std::string("DB6\0xyz", 7));
   ASSERT_TRUE(ReadSystemInfo(session, 7, &info).ok());
-  EXPECT_EQ(info.DatabaseSystem, "DB6");
-  EXPECT_EQ(info.Host, "db      ");
+  EXPECT_EQ(info.database_system, "DB6");
+  EXPECT_EQ(info.host, "db      ");
 }
 
 TEST_F(SystemInfoTest, ReceivesTheImportingListInItsOrder) {
@@ -96,7 +95,7 @@ TEST_F(SystemInfoTest, MapsEachResultCodeToItsError) {
     EXPECT_TRUE(status.is_rfc_failure()) << c.message;
     EXPECT_EQ(status.message(), c.message);
     EXPECT_EQ(api.calls.back() == "RfcReceive", c.received) << c.message;
-    EXPECT_EQ(info.DatabaseSystem, "kept");
+    EXPECT_EQ(info.database_system, "kept");
   }
 }
 
@@ -110,8 +109,7 @@ TEST_F(SystemInfoTest, TakesAtMost255CharactersOfTheException) {
 
 TEST_F(SystemInfoTest, TracesCallAndReceiveWithTheHandle) {
   std::FILE* trace = std::tmpfile();
-  parameter_text = "GIGABYTE,SYSLOG";
-  session.trace = TracePoints(parameter_text, trace);
+  session.trace = TracePoints(true, trace);
   api.rfcsi = Rfcsi("h", "ORACLE");
   ReadSystemInfo(session, 9, &info);
   EXPECT_EQ(StreamContents(trace), "9 RfcCall called \n9 RfcReceive called \n");

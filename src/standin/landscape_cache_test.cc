@@ -5,7 +5,7 @@
 #include <chrono>
 #include <filesystem>
 
-#include "util/test_folder.h"
+#include "support/test_folder.h"
 
 namespace vaultgauge::standin {
 namespace {

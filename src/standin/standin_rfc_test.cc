@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "rfc/trace_file.h"
-#include "util/test_folder.h"
+#include "support/test_folder.h"
 
 namespace vaultgauge::standin {
 namespace {

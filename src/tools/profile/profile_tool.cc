@@ -14,6 +14,7 @@
 #include "profile/profile_fields.h"
 #include "profile/profile_reader.h"
 #include "util/file_system.h"
+#include "util/messages.h"
 
 namespace vaultgauge {
 
@@ -162,7 +163,7 @@ int RunNew(const std::vector<std::string>& arguments, ToolStreams& streams, uint
   written.Add("new", text);
   ConnectionProfile read;
   Status status = ReadProfile(written, "new", BaseName(command.file), &read);
-  if (!status.ok() || read.Password != password) {
+  if (!status.ok() || read.password != password) {
     return Refuse(streams, "the sensor would not read this profile back: " + status.message());
   }
 
@@ -182,7 +183,7 @@ int RunCheck(const std::vector<std::string>& arguments, ToolStreams& streams) {
   const std::string& path = arguments[0];
   RealFileSystem files;
   if (!files.Exists(path)) {
-    streams.out << "Error 1002: Profile " << path << " is missing...\n";
+    streams.out << Message(MessageId::kProfileMissing, {path}) << "\n";
     return kToolProfileInvalid;
   }
   ConnectionProfile profile;
@@ -190,7 +191,7 @@ int RunCheck(const std::vector<std::string>& arguments, ToolStreams& streams) {
   for (const ProfileField& field : kProfileFields) {
     const std::string& value = profile.*field.member;
     streams.out << field.label << " ";
-    if (field.member == &ConnectionProfile::Password) {
+    if (field.member == &ConnectionProfile::password) {
       streams.out << "(hidden, length " << value.size() << ")\n";
     } else {
       // Quoted, so that blanks at either end show.
@@ -291,7 +292,7 @@ std::string ProfileText(const ConnectionProfile& values, const std::string& stor
   std::string text;
   for (const ProfileField& field : kProfileFields) {
     const std::string& value =
-        field.member == &ConnectionProfile::Password ? stored_password : values.*field.member;
+        field.member == &ConnectionProfile::password ? stored_password : values.*field.member;
     text.append(field.label).append(" ").append(value).append("\n");
   }
   return text;

@@ -49,16 +49,16 @@ TEST(ProfileToolTest, ParsesACompleteNewCommand) {
   ASSERT_EQ(ParseNewCommand(args, &command), "");
   EXPECT_EQ(command.file, "PRD.P00");
   EXPECT_TRUE(command.force);
-  EXPECT_EQ(command.values.Extcompany, "ACME Corp");
-  EXPECT_EQ(command.values.Destination, "PRD");
-  EXPECT_EQ(command.values.Client, "100");
-  EXPECT_EQ(command.values.User, "monitor");
-  EXPECT_EQ(command.values.Language, "EN");
-  EXPECT_EQ(command.values.Mode, "R/3");
-  EXPECT_EQ(command.values.Hostname, "sapprd01");
-  EXPECT_EQ(command.values.Sysnr, "00");
-  EXPECT_EQ(command.values.Gwhost, "sapgw01");
-  EXPECT_EQ(command.values.Gwservice, "sapgw00");
+  EXPECT_EQ(command.values.extcompany, "ACME Corp");
+  EXPECT_EQ(command.values.destination, "PRD");
+  EXPECT_EQ(command.values.client, "100");
+  EXPECT_EQ(command.values.user, "monitor");
+  EXPECT_EQ(command.values.language, "EN");
+  EXPECT_EQ(command.values.mode, "R/3");
+  EXPECT_EQ(command.values.hostname, "sapprd01");
+  EXPECT_EQ(command.values.sysnr, "00");
+  EXPECT_EQ(command.values.gwhost, "sapgw01");
+  EXPECT_EQ(command.values.gwservice, "sapgw00");
 }
 
 TEST(ProfileToolTest, RefusesWhatTheSensorWouldRefuse) {
@@ -139,8 +139,8 @@ TEST(ProfileToolTest, TheSensorReadsBackWhatIsWritten) {
   args.push_back("PRD.P00");
   ASSERT_EQ(ParseNewCommand(args, &command), "");
   ConnectionProfile expected = command.values;
-  expected.User = "MONITOR";
-  expected.DisplayHost = expected.Hostname;
+  expected.user = "MONITOR";
+  expected.display_host = expected.hostname;
 
   const char* passwords[] = {"pw",
                              "Secret#1",
@@ -157,12 +157,12 @@ TEST(ProfileToolTest, TheSensorReadsBackWhatIsWritten) {
       for (const char* filler : fillers) {
         std::string stored = ScramblePassword(password, filler, key_start);
         ConnectionProfile read = ReadBack(ProfileText(command.values, stored));
-        expected.Password = password;
+        expected.password = password;
         for (const ProfileField& field : kProfileFields) {
           EXPECT_EQ(read.*field.member, expected.*field.member)
               << field.label << " " << password << "|" << filler << "|" << key_start;
         }
-        EXPECT_EQ(read.DisplayHost, expected.DisplayHost);
+        EXPECT_EQ(read.display_host, expected.display_host);
       }
     }
   }
@@ -254,8 +254,8 @@ TEST_F(ProfileToolRunTest, NewWritesAProfileTheSensorReads) {
   RealFileSystem disk;
   ConnectionProfile profile;
   ASSERT_TRUE(ReadProfile(disk, PathOf("PRD.P00"), "PRD.P00", &profile).ok());
-  EXPECT_EQ(profile.Password, "Secret#1");
-  EXPECT_EQ(profile.User, "MONITOR");
+  EXPECT_EQ(profile.password, "Secret#1");
+  EXPECT_EQ(profile.user, "MONITOR");
 
   ASSERT_EQ(Run({"check", PathOf("PRD.P00")}), 0);
   EXPECT_EQ(out_,
@@ -306,7 +306,7 @@ TEST_F(ProfileToolRunTest, NewRefusesABadPasswordAndWritesNothing) {
   RealFileSystem disk;
   ConnectionProfile profile;
   ASSERT_TRUE(ReadProfile(disk, PathOf("PRD.P00"), "PRD.P00", &profile).ok());
-  EXPECT_EQ(profile.Password, "first");
+  EXPECT_EQ(profile.password, "first");
 }
 
 TEST_F(ProfileToolRunTest, NewRefusesAValueBeforeReadingThePassword) {

@@ -1,7 +1,7 @@
 // For tests: an RFC library that records what it is given and answers what
 // the test sets.
-#ifndef VAULTGAUGE_RFC_FAKE_RFC_API_H_
-#define VAULTGAUGE_RFC_FAKE_RFC_API_H_
+#ifndef VAULTGAUGE_TESTS_SUPPORT_FAKE_RFC_API_H_
+#define VAULTGAUGE_TESTS_SUPPORT_FAKE_RFC_API_H_
 
 #include <cstdint>
 #include <cstring>
@@ -126,19 +126,19 @@ class FakeRfcApi : public RfcApi {
 // The profile of system PRD that the tests log on with.
 inline ConnectionProfile PrdProfile() {
   ConnectionProfile profile;
-  profile.Destination = "PRD";
-  profile.Client = "000";
-  profile.User = "MONI";
-  profile.Password = "secret";
-  profile.Language = "E";
-  profile.Mode = "R/3";
-  profile.Hostname = "sapprd01";
-  profile.Sysnr = "00";
-  profile.Gwhost = "sapgw01";
-  profile.Gwservice = "sapgw00";
+  profile.destination = "PRD";
+  profile.client = "000";
+  profile.user = "MONI";
+  profile.password = "secret";
+  profile.language = "E";
+  profile.mode = "R/3";
+  profile.hostname = "sapprd01";
+  profile.sysnr = "00";
+  profile.gwhost = "sapgw01";
+  profile.gwservice = "sapgw00";
   return profile;
 }
 
 }  // namespace vaultgauge
 
-#endif  // VAULTGAUGE_RFC_FAKE_RFC_API_H_
+#endif  // VAULTGAUGE_TESTS_SUPPORT_FAKE_RFC_API_H_

@@ -1,8 +1,8 @@
 // For tests: a fresh temporary folder, removed with everything in it when the
 // test ends. Entered, it is the working folder while it lives, and the
 // earlier working folder is restored afterwards.
-#ifndef VAULTGAUGE_UTIL_TEST_FOLDER_H_
-#define VAULTGAUGE_UTIL_TEST_FOLDER_H_
+#ifndef VAULTGAUGE_TESTS_SUPPORT_TEST_FOLDER_H_
+#define VAULTGAUGE_TESTS_SUPPORT_TEST_FOLDER_H_
 
 #include <cstdio>
 #include <filesystem>
@@ -67,4 +67,4 @@ inline std::string StreamContents(std::FILE* stream) {
 
 }  // namespace vaultgauge
 
-#endif  // VAULTGAUGE_UTIL_TEST_FOLDER_H_
+#endif  // VAULTGAUGE_TESTS_SUPPORT_TEST_FOLDER_H_

@@ -1,0 +1,83 @@
+#include "driver/parameters.h"
+
+#include "util/text.h"
+
+namespace vaultgauge {
+
+namespace {
+
+// The profile's capacities for the values the logon keywords replace.
+constexpr size_t kHostLimit = 47;
+constexpr size_t kSysnrLimit = 31;
+
+// The value after `keyword` in `parameters.text`, copied as entered from the
+// raw text at the same positions, up to a comma, a blank or `limit` characters.
+std::string KeywordValue(const Parameters& parameters, std::string_view keyword, size_t limit) {
+  size_t at = parameters.text.find(keyword);
+  if (at == std::string::npos) return std::string();
+  std::string value;
+  for (size_t i = at + keyword.size(); i < parameters.raw_text.size() && value.size() < limit;
+       ++i) {
+    char c = parameters.raw_text[i];
+    if (c == ',' || c == ' ') break;
+    value.push_back(c);
+  }
+  return value;
+}
+
+void ReadLogonKeywords(Parameters* parameters) {
+  LogonOverrides& logon = parameters->logon;
+  logon.client.clear();
+  size_t client = parameters->text.find("CLIENT=");
+  if (client != std::string::npos) logon.client = parameters->text.substr(client + 7, 3);
+  logon.host = KeywordValue(*parameters, ",HOST=", kHostLimit);
+  logon.sysnr = KeywordValue(*parameters, ",NO=", kSysnrLimit);
+}
+
+// At most three characters after "CH=", ending early at a comma. The digits
+// are read from the upper-cased text, which has them as entered.
+ChannelSelection ReadChannelSelection(const std::string& text) {
+  ChannelSelection selection;
+  size_t at = text.find("CH=");
+  if (at == std::string::npos) return selection;
+  std::string_view number = std::string_view(text).substr(at + 3, 3);
+  selection.active = true;
+  selection.number = ParseDecimal(number.substr(0, number.find(',')));
+  return selection;
+}
+
+}  // namespace
+
+Parameters ParseParameters(std::string_view raw_text) {
+  Parameters parameters;
+  parameters.raw_text = std::string(raw_text);
+  parameters.text = UpperCase(raw_text);
+  const std::string& text = parameters.text;
+
+  size_t item = text.find("ITEM=");
+  if (item != std::string::npos) {
+    parameters.item_given = true;
+    std::string& name = parameters.item_name;
+    for (size_t i = item + 5; i < raw_text.size() && name.size() < kItemNameCapacity; ++i) {
+      char c = raw_text[i];
+      if (c == ' ' || c == ',') break;
+      name += c == ':' ? ' ' : c;
+    }
+  }
+  parameters.show_progress = text.find_first_of("#@$%") != std::string::npos;
+  parameters.console = Contains(text, "@");
+  parameters.syslog = Contains(text, ",SYSLOG");
+  parameters.gigabyte = Contains(text, "GIGABYTE");
+  parameters.channel = ReadChannelSelection(text);
+  ReadLogonKeywords(&parameters);
+  return parameters;
+}
+
+Parameters WithColonsAsBlanks(const Parameters& parameters) {
+  Parameters changed = parameters;
+  ReplaceAll(&changed.raw_text, ':', ' ');
+  ReadLogonKeywords(&changed);
+  return changed;
+}
+
+}  // namespace vaultgauge

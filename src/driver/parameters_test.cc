@@ -1,0 +1,105 @@
+#include "driver/parameters.h"
+
+#include <gtest/gtest.h>
+
+namespace vaultgauge {
+namespace {
+
+TEST(ParametersTest, KeywordsAreSubstringsOfTheUpperCasedText) {
+  struct Case {
+    const char* raw;
+    bool show_progress, console, syslog, gigabyte;
+  } cases[] = {
+      {"", false, false, false, false},
+      {"gigabyte", false, false, false, true},
+      {"sapgigabyte01", false, false, false, true},
+      {"x,syslog", false, false, true, false},
+      {"SYSLOG", false, false, false, false},  // the keyword begins with its comma
+      {"10%", true, false, false, false},
+      {"$", true, false, false, false},
+      {"#", true, false, false, false},
+      {"GIGABYTE #", true, false, false, true},
+      {"@", true, true, false, false},
+  };
+  for (const Case& c : cases) {
+    Parameters parameters = ParseParameters(c.raw);
+    EXPECT_EQ(parameters.show_progress, c.show_progress) << c.raw;
+    EXPECT_EQ(parameters.console, c.console) << c.raw;
+    EXPECT_EQ(parameters.syslog, c.syslog) << c.raw;
+    EXPECT_EQ(parameters.gigabyte, c.gigabyte) << c.raw;
+  }
+}
+
+TEST(ParametersTest, ItemNameKeepsItsCaseTurnsColonsIntoBlanksAndEndsAtABlankOrComma) {
+  struct Case {
+    std::string raw;
+    bool given;
+    std::string name;
+  } cases[] = {
+      {"item=Psapundo:x,GIGABYTE", true, "Psapundo x"},
+      {"ITEM=PSAPSR3 #", true, "PSAPSR3"},
+      {"ITEM=", true, ""},
+      {"ITEMS=PSAPSR3", false, ""},
+      {"ITEM=" + std::string(100, 'n'), true, std::string(90, 'n')},
+  };
+  for (const Case& c : cases) {
+    Parameters parameters = ParseParameters(c.raw);
+    EXPECT_EQ(parameters.item_given, c.given) << c.raw;
+    EXPECT_EQ(parameters.item_name, c.name) << c.raw;
+  }
+}
+
+TEST(ParametersTest, LogonValues) {
+  struct Case {
+    std::string raw;
+    std::string client, host, sysnr;
+  } cases[] = {
+      {"", "", "", ""},
+      {"client=100", "100", "", ""},
+      {"CLIENT=1", "1", "", ""},
+      {"X,CLIENT=0001", "000", "", ""},
+      {"CLIENT=", "", "", ""},
+      {"clients", "", "", ""},
+      {"client=abcd", "ABC", "", ""},  // from the upper-cased text
+      {"x,HOST=SapPrd01,NO=05", "", "SapPrd01", "05"},
+      {",host=SapPrd01 GIGABYTE", "", "SapPrd01", ""},
+      {",HOST=,NO=", "", "", ""},
+      {",HOST= x", "", "", ""},
+      {",no=12#", "", "", "12#"},
+      {"HOST=abc", "", "", ""},  // the keyword begins with its comma
+      {",HOST=" + std::string(60, 'h'), "", std::string(47, 'h'), ""},
+  };
+  for (const Case& c : cases) {
+    LogonOverrides logon = ParseParameters(c.raw).logon;
+    EXPECT_EQ(logon.client, c.client) << c.raw;
+    EXPECT_EQ(logon.host, c.host) << c.raw;
+    EXPECT_EQ(logon.sysnr, c.sysnr) << c.raw;
+  }
+}
+
+TEST(ParametersTest, ChannelSelectionReadsAtMostThreeCharactersUpToAComma) {
+  struct Case {
+    const char* raw;
+    bool active;
+    long long number;
+  } cases[] = {
+      {"", false, 0},     {"CH=2", true, 2},    {"X,ch=1,SYSLOG", true, 1}, {"CH=X", true, 0},
+      {"CH= 2", true, 2}, {"CH=0002", true, 0}, {"CH=12,x", true, 12},      {"EACH=3", true, 3},
+  };
+  for (const Case& c : cases) {
+    ChannelSelection channel = ParseParameters(c.raw).channel;
+    EXPECT_EQ(channel.active, c.active) << c.raw;
+    EXPECT_EQ(channel.number, c.number) << c.raw;
+  }
+}
+
+TEST(ParametersTest, TheListRunReadsLogonValuesWithColonsAsBlanks) {
+  Parameters parameters = WithColonsAsBlanks(ParseParameters("a:b,HOST=fe80::1,NO=0:1"));
+  EXPECT_EQ(parameters.raw_text, "a b,HOST=fe80  1,NO=0 1");
+  EXPECT_EQ(parameters.text, "A:B,HOST=FE80::1,NO=0:1");
+  EXPECT_EQ(parameters.logon.host, "fe80");
+  EXPECT_EQ(parameters.logon.sysnr, "0");
+}
+
+}  // namespace
+}  // namespace vaultgauge

@@ -1,0 +1,82 @@
+// The one document the sensor writes on standard output, in the form of the
+// output mode: one writer per mode behind the same small interface. The
+// writer decides when what it was given reaches the stream; callers only say
+// what the document holds.
+#ifndef VAULTGAUGE_OUTPUT_DOCUMENT_WRITER_H_
+#define VAULTGAUGE_OUTPUT_DOCUMENT_WRITER_H_
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "output/output_mode.h"
+
+namespace vaultgauge {
+
+// "Ormilux" with "CH=": the one channel whose bare value the host asked for.
+struct ChannelSelection {
+  bool active = false;
+  long long number = 0;  // counted from 1
+};
+
+// Texts that a channel carries are bounded like the fixed fields they come from.
+inline constexpr size_t kChannelTextLimit = 123;
+
+class DocumentWriter {
+ public:
+  // A piece of the document never exceeds this many characters; the hosts'
+  // side reads it into a buffer of 4096 with its terminator.
+  static constexpr size_t kPieceLimit = 4095;
+
+  explicit DocumentWriter(std::FILE* stream) : stream_(stream) {}
+  virtual ~DocumentWriter() = default;
+  DocumentWriter(const DocumentWriter&) = delete;
+  DocumentWriter& operator=(const DocumentWriter&) = delete;
+
+  // The document of one system: its head and summary text, a channel per
+  // tablespace, its tail.
+  void BeginSystem(std::string_view summary_text);
+  void EndSystem();
+
+  // The document of a global list: its head, a channel per system, then the
+  // summary text and the tail.
+  void BeginList();
+  void EndList(std::string_view summary_text);
+
+  // One result channel. Every call counts, written or not.
+  void Channel(std::string_view name, std::string_view value, std::string_view unit);
+
+  // The error document carrying `message`, the same in every mode.
+  void Error(std::string_view message);
+
+  // Text besides the document, written where it stands: progress lines, the
+  // library's error report.
+  void Aside(std::string_view text);
+
+ protected:
+  // The pieces of the mode's form.
+  virtual std::string Head() = 0;
+  virtual std::string Text(std::string_view text) = 0;
+  // Empty when the mode leaves the channel out.
+  virtual std::string ChannelPiece(unsigned counter, std::string_view name, std::string_view value,
+                                   std::string_view unit) = 0;
+  virtual std::string Tail() = 0;
+
+ private:
+  void Write(std::string_view piece);
+
+  std::FILE* stream_;
+  unsigned channel_counter_ = 0;
+};
+
+// The writer of `mode`; the selection matters in "Ormilux" only.
+std::unique_ptr<DocumentWriter> MakeDocumentWriter(OutputMode mode, ChannelSelection selection,
+                                                   std::FILE* stream);
+
+// The key that names a channel in "Halvenor" mode.
+std::string ChannelKey(std::string_view name);
+
+}  // namespace vaultgauge
+
+#endif  // VAULTGAUGE_OUTPUT_DOCUMENT_WRITER_H_

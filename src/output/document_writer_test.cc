@@ -1,0 +1,189 @@
+#include "output/document_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/test_folder.h"
+
+namespace vaultgauge {
+namespace {
+
+using Channels = std::vector<std::pair<std::string, std::string>>;
+
+// A writer of `mode` into a temporary file, with what it wrote at hand.
+class Written {
+ public:
+  explicit Written(OutputMode mode, ChannelSelection selection = {})
+      : stream_(std::tmpfile()), writer_(MakeDocumentWriter(mode, selection, stream_)) {}
+  ~Written() { std::fclose(stream_); }
+
+  DocumentWriter& writer() { return *writer_; }
+  std::string text() { return StreamContents(stream_); }
+
+ private:
+  std::FILE* stream_;
+  std::unique_ptr<DocumentWriter> writer_;
+};
+
+// The single-system document of PRD with `channels`.
+std::string SystemDocument(OutputMode mode, const Channels& channels,
+                           ChannelSelection selection = {}, const char* unit = "MByte") {
+  Written written(mode, selection);
+  written.writer().BeginSystem("(PRD) OraSizes: NoSpc=2 ");
+  for (const auto& [name, value] : channels) written.writer().Channel(name, value, unit);
+  written.writer().EndSystem();
+  return written.text();
+}
+
+TEST(DocumentWriterTest, XmlModesWriteTheSameDocument) {
+  const std::string expected =
+      "\n<Prtg>\n"
+      "\n<Text>(PRD) OraSizes: NoSpc=2 </Text>\n"
+      "\n<Result><Channel>PSAPSR3</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>MByte</CustomUnit>"
+      "\n<Value>52428</Value></Result>\n"
+      "\n<Result><Channel>SYSTEM</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>MByte</CustomUnit>"
+      "\n<Value>1048</Value></Result>\n"
+      "\n</Prtg>\n";
+  for (OutputMode mode : {OutputMode::kExeXml, OutputMode::kGlimora, OutputMode::kTessvar}) {
+    EXPECT_EQ(SystemDocument(mode, {{"PSAPSR3", "52428"}, {"SYSTEM", "1048"}}), expected)
+        << OutputModeKeyword(mode);
+  }
+}
+
+TEST(DocumentWriterTest, LineModes) {
+  EXPECT_EQ(SystemDocument(OutputMode::kHalvenor, {{"PSAPSR3 (old):A/B", "52428"}, {"A.B.C", "7"}}),
+            "\n# (PRD) OraSizes: NoSpc=2 "
+            "\n\nMessage.PSAPSR3__old__A_B: PSAPSR3 (old):A/B (MByte)"
+            "\nStatistic.PSAPSR3__old__A_B: 52428"
+            "\n\nMessage.A_B.C: A.B.C (MByte)\nStatistic.A_B.C: 7"
+            "\n");
+  EXPECT_EQ(SystemDocument(OutputMode::kOrmilux, {{"PSAPSR3", "52428"}, {"SYSTEM", "1048"}}),
+            "\n# (PRD) OraSizes: NoSpc=2 \n> PSAPSR3: 52428 MByte\n> SYSTEM: 1048 MByte\n");
+}
+
+TEST(DocumentWriterTest, ListDocumentSetsHeadAndSummaryApart) {
+  struct Case {
+    OutputMode mode;
+    const char* written;
+  } cases[] = {
+      {OutputMode::kExeXml,
+       "\n<Prtg>\n\n"
+       "\n<Result><Channel>PRD.P00</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>MByte</CustomUnit>"
+       "\n<Value>7</Value></Result>\n"
+       "\n<Text>(***) X: NoSystems=1</Text>\n\n</Prtg>\n\n"},
+      {OutputMode::kOrmilux, "\n\n> PRD.P00: 7 MByte\n# (***) X: NoSystems=1\n\n"},
+  };
+  for (const Case& c : cases) {
+    Written written(c.mode);
+    written.writer().BeginList();
+    written.writer().Channel("PRD.P00", "7", "MByte");
+    written.writer().EndList("(***) X: NoSystems=1");
+    EXPECT_EQ(written.text(), c.written) << OutputModeKeyword(c.mode);
+  }
+}
+
+TEST(DocumentWriterTest, OrmiluxWithChannelSelectionWritesTheBareValue) {
+  struct Case {
+    long long selected;
+    const char* written;
+  } cases[] = {{2, "1048\n"}, {1, "52428\n"}, {3, "\n"}, {0, "\n"}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(SystemDocument(OutputMode::kOrmilux, {{"PSAPSR3", "52428"}, {"SYSTEM", "1048"}},
+                             ChannelSelection{true, c.selected}),
+              c.written)
+        << c.selected;
+  }
+}
+
+TEST(DocumentWriterTest, ChannelSelectionCountsEveryChannelOfTheRun) {
+  Written written(OutputMode::kOrmilux, ChannelSelection{true, 12});
+  written.writer().BeginList();
+  for (int i = 1; i <= 130; ++i) written.writer().Channel("T", std::to_string(i), "");
+  EXPECT_EQ(written.text(), "\n12");
+}
+
+TEST(DocumentWriterTest, HalvenorWritesOnlyTheFirstTenChannels) {
+  Channels channels;
+  for (int i = 1; i <= 12; ++i) channels.emplace_back("T" + std::to_string(i), "1");
+  std::string text = SystemDocument(OutputMode::kHalvenor, channels);
+  EXPECT_NE(text.find("Statistic.T10: 1"), std::string::npos);
+  EXPECT_EQ(text.find("T11"), std::string::npos);
+}
+
+TEST(DocumentWriterTest, UnitsInEachFamily) {
+  struct Case {
+    OutputMode mode;
+    const char* unit;
+    const char* written;
+  } cases[] = {
+      {OutputMode::kExeXml, "", "\n<Result><Channel>C</Channel>\n<Value>5</Value></Result>\n"},
+      {OutputMode::kExeXml, "PerCent",
+       "\n<Result><Channel>C</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>PerCent</CustomUnit>"
+       "\n<Value>5</Value></Result>\n"},
+      {OutputMode::kHalvenor, "", "\n\nMessage.C: C (#)\nStatistic.C: 5"},
+      {OutputMode::kHalvenor, "PerCent", "\n\nMessage.C: C (%)\nStatistic.C: 5"},
+      {OutputMode::kOrmilux, "TimeResponse", "\n> C: 5 mSec"},
+      {OutputMode::kOrmilux, "GByte", "\n> C: 5 GByte"},
+  };
+  for (const Case& c : cases) {
+    Written written(c.mode);
+    written.writer().Channel("C", "5", c.unit);
+    EXPECT_EQ(written.text(), c.written) << OutputModeKeyword(c.mode) << " " << c.unit;
+  }
+}
+
+TEST(DocumentWriterTest, ErrorDocumentIsTheSameInEveryMode) {
+  for (OutputMode mode : {OutputMode::kExeXml, OutputMode::kHalvenor, OutputMode::kOrmilux}) {
+    Written written(mode);
+    written.writer().Error("Error 1001: Parameter for Profile-Name is missing !");
+    EXPECT_EQ(written.text(),
+              "<Prtg>\n<Error>1</Error>\n<Text>Error 1001: Parameter for Profile-Name is missing "
+              "!</Text>\n</Prtg>\n");
+  }
+}
+
+TEST(DocumentWriterTest, MarkupCharactersAreEscapedInXmlOnly) {
+  Written xml(OutputMode::kExeXml);
+  xml.writer().Error("a<b>&c");
+  xml.writer().BeginSystem("(A&B) x<y");
+  xml.writer().Channel("TS<1>&", "1", "MByte");
+  EXPECT_EQ(xml.text(),
+            "<Prtg>\n<Error>1</Error>\n<Text>a&lt;b&gt;&amp;c</Text>\n</Prtg>\n"
+            "\n<Prtg>\n\n<Text>(A&amp;B) x&lt;y</Text>\n"
+            "\n<Result><Channel>TS&lt;1&gt;&amp;</Channel>\n<Unit>Custom</Unit>"
+            "\n<CustomUnit>MByte</CustomUnit>\n<Value>1</Value></Result>\n");
+
+  Written lines(OutputMode::kOrmilux);
+  lines.writer().BeginSystem("(A&B) x<y");
+  lines.writer().Channel("TS<1>&", "1", "MByte");
+  EXPECT_EQ(lines.text(), "\n# (A&B) x<y\n> TS<1>&: 1 MByte");
+}
+
+TEST(DocumentWriterTest, PiecesNeverPassTheirLimit) {
+  Written text(OutputMode::kOrmilux);
+  text.writer().BeginSystem(std::string(5000, 'a'));
+  EXPECT_EQ(text.text().size(), DocumentWriter::kPieceLimit);
+
+  // A long message is cut inside the text; the document keeps its frame, and
+  // an entity is never cut in half.
+  Written error(OutputMode::kExeXml);
+  error.writer().Error(std::string(5000, '&'));
+  std::string document = error.text();
+  EXPECT_LE(document.size(), DocumentWriter::kPieceLimit);
+  EXPECT_EQ(document.substr(document.size() - 16), "</Text>\n</Prtg>\n");
+  EXPECT_EQ(document.substr(document.size() - 21, 5), "&amp;");
+}
+
+TEST(ChannelKeyTest, ReplacesSeparatorsAndTheFirstFullStop) {
+  EXPECT_EQ(ChannelKey("PSAPSR3 (old):A/B"), "PSAPSR3__old__A_B");
+  EXPECT_EQ(ChannelKey("A.B.C"), "A_B.C");
+  EXPECT_EQ(ChannelKey("[x]*\\-y"), "_x____y");
+  EXPECT_EQ(ChannelKey(std::string(200, 'k')).size(), 123u);
+}
+
+}  // namespace
+}  // namespace vaultgauge
