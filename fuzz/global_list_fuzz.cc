@@ -19,37 +19,45 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string parameters = input.substr(0, line_end);
   std::string file = line_end == std::string::npos ? std::string() : input.substr(line_end + 1);
 
-  SensorState state;
+  CommandLine command_line;
   const bool profile_list = Contains(UpperCase(parameters), "ITEM=");
-  if (!StartUp({profile_list ? "x" : "global", parameters}, "03:15:07", &state).ok()) return 0;
+  if (!ReadCommandLine({profile_list ? "x" : "global", parameters}, "03:15:07", &command_line)
+           .ok()) {
+    return 0;
+  }
   MemoryFileSystem files;
   files.Add(kGlobalListFile, file);
   files.Add(kProfileListFile, file);
-  OutputMode mode;
   // A selected mode takes the list from the working folder.
-  if (!LocateProfile(files, OutputMode::kGlimora, &state, &mode).ok()) return 0;
-  FUZZ_CHECK(state.ItemMode);
+  ProfileLocation location;
+  if (!LocateProfile(files, command_line.profile_name, OutputMode::kGlimora,
+                     command_line.parameters.console, &location)
+           .ok()) {
+    return 0;
+  }
+  FUZZ_CHECK(location.global_list || command_line.parameters.item_given);
 
-  GlobalList list;
-  Status status = ReadGlobalList(files, &state, &list);
+  SystemList list;
+  Status status = ReadGlobalList(files, location, command_line, &list);
   if (!status.ok()) {
     FUZZ_CHECK(status.kind() == Status::Kind::kError);
     FUZZ_CHECK(StartsWith(status.message(), "Error 10"));
     return 0;
   }
-  FUZZ_CHECK(!list.ServerListing.empty());
-  FUZZ_CHECK(list.ServerListing.size() <= kServerListingCapacity);
-  FUZZ_CHECK(!state.ItemName.empty());
-  FUZZ_CHECK(state.ItemName.size() <= kItemNameCapacity);
-  FUZZ_CHECK(state.ItemName.find(',') == std::string::npos);
-  FUZZ_CHECK(state.RawParameterText.size() <= kParameterTextCapacity);
-  FUZZ_CHECK(state.ParameterText == UpperCase(state.RawParameterText));
-  FUZZ_CHECK(state.ClientOverride.size() <= 3);
+  const Parameters& read = list.parameters;
+  FUZZ_CHECK(!list.server_listing.empty());
+  FUZZ_CHECK(list.server_listing.size() <= kServerListingCapacity);
+  FUZZ_CHECK(!list.item_name.empty());
+  FUZZ_CHECK(list.item_name.size() <= kItemNameCapacity);
+  FUZZ_CHECK(list.item_name.find(',') == std::string::npos);
+  FUZZ_CHECK(read.raw_text.size() <= kParameterTextCapacity);
+  FUZZ_CHECK(read.text == UpperCase(read.raw_text));
+  FUZZ_CHECK(read.logon.client.size() <= 3);
   if (profile_list) {
-    FUZZ_CHECK(list.LabelKind == LabelKind::kProfileName);
-    FUZZ_CHECK(state.RawParameterText == parameters);
+    FUZZ_CHECK(list.label_kind == LabelKind::kProfileName);
+    FUZZ_CHECK(read.raw_text == parameters);
   } else {
-    FUZZ_CHECK(state.RawParameterText.find(':') == std::string::npos);
+    FUZZ_CHECK(read.raw_text.find(':') == std::string::npos);
   }
   return 0;
 }

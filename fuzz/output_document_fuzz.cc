@@ -1,14 +1,15 @@
-// The document in every output mode under any sequence of writes: the output
-// buffer never passes its capacity, and the error document keeps its frame
-// and carries the message, escaped and at most cut short, whatever it holds.
+// The document in every output mode under any sequence of writes: no piece
+// passes its limit, and the error document keeps its frame and carries the
+// message, escaped and at most cut short, whatever it holds.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "fuzz_check.h"
-#include "output/output.h"
+#include "output/document_writer.h"
 #include "util/text.h"
 
 namespace {
@@ -50,7 +51,7 @@ bool Unescape(std::string_view xml, std::string* text) {
 }
 
 void CheckErrorDocument(const std::string& document, const std::string& message) {
-  FUZZ_CHECK(document.size() <= OutputBuffer::kMaxLength);
+  FUZZ_CHECK(document.size() <= DocumentWriter::kPieceLimit);
   FUZZ_CHECK(StartsWith(document, kErrorHead));
   FUZZ_CHECK(document.size() >= kErrorHead.size() + kErrorTail.size());
   FUZZ_CHECK(document.compare(document.size() - kErrorTail.size(), kErrorTail.size(), kErrorTail) ==
@@ -66,68 +67,57 @@ void CheckErrorDocument(const std::string& document, const std::string& message)
     if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') c = '?';
   }
   FUZZ_CHECK(shown.compare(0, text.size(), text) == 0);
-  if (text.size() < shown.size()) FUZZ_CHECK(document.size() + 5 > OutputBuffer::kMaxLength);
+  if (text.size() < shown.size()) FUZZ_CHECK(document.size() + 5 > DocumentWriter::kPieceLimit);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static std::FILE* nowhere = std::fopen("/dev/null", "w");
   FuzzedDataProvider input(data, size);
-  std::string parameter_text = UpperCase(input.ConsumeRandomLengthString(127));
-  Output output(nowhere, parameter_text);
+  char* written = nullptr;
+  size_t written_size = 0;
+  std::FILE* stream = open_memstream(&written, &written_size);
   const OutputMode modes[] = {OutputMode::kExeXml, OutputMode::kGlimora, OutputMode::kHalvenor,
                               OutputMode::kOrmilux, OutputMode::kTessvar};
-  output.set_mode(modes[input.ConsumeIntegralInRange(0, 4)]);
+  ChannelSelection selection{input.ConsumeBool(), input.ConsumeIntegralInRange(-1, 1000)};
+  std::unique_ptr<DocumentWriter> writer =
+      MakeDocumentWriter(modes[input.ConsumeIntegralInRange(0, 4)], selection, stream);
 
   while (input.remaining_bytes() > 0) {
     const size_t length = input.ConsumeIntegralInRange<size_t>(0, 6000);
-    switch (input.ConsumeIntegralInRange(0, 10)) {
+    std::fflush(stream);
+    const size_t before = written_size;
+    std::string message;
+    switch (input.ConsumeIntegralInRange(0, 5)) {
       case 0:
-        output.OutputHead();
+        writer->BeginSystem(input.ConsumeBytesAsString(length));
         break;
       case 1:
-        output.OutputTextOpen();
+        writer->BeginList();
         break;
       case 2:
-        output.AppendText(input.ConsumeBytesAsString(length));
+        writer->EndSystem();
         break;
       case 3:
-        output.OutputTextClose();
+        writer->EndList(input.ConsumeBytesAsString(length));
         break;
-      case 4:
-        output.OutputTail();
-        break;
-      case 5: {
+      case 4: {
         std::string name = input.ConsumeRandomLengthString(200);
         std::string value = input.ConsumeRandomLengthString(200);
-        output.OutputChannel(name, value, input.ConsumeRandomLengthString(200));
+        writer->Channel(name, value, input.ConsumeRandomLengthString(200));
         break;
       }
-      case 6: {
-        std::string message = input.ConsumeBytesAsString(length);
-        output.OutputError(message);
-        CheckErrorDocument(output.buffer().text(), message);
-        break;
-      }
-      case 7: {
-        // The driver's way: the failed step's text becomes the message.
-        std::string message = output.buffer().text();
-        output.OutputError(output.buffer().text());
-        CheckErrorDocument(output.buffer().text(), message);
-        break;
-      }
-      case 8:
-        output.OutputFlush();
-        FUZZ_CHECK(output.buffer().empty());
-        break;
-      case 9:
-        output.Append(input.ConsumeBytesAsString(length));
-        break;
       default:
-        output.Clear();
+        message = input.ConsumeBytesAsString(length);
+        writer->Error(message);
+        std::fflush(stream);
+        CheckErrorDocument(std::string(written + before, written_size - before), message);
     }
-    FUZZ_CHECK(output.buffer().text().size() <= OutputBuffer::kMaxLength);
+    std::fflush(stream);
+    // One piece and at most the line end a list's head and tail are followed by.
+    FUZZ_CHECK(written_size - before <= DocumentWriter::kPieceLimit + 1);
   }
+  std::fclose(stream);
+  std::free(written);
   return 0;
 }

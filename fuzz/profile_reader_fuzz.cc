@@ -36,10 +36,11 @@ void CheckSingleForm(MemoryFileSystem& files) {
 }
 
 void CheckGlobalListForm(MemoryFileSystem& files, LabelKind kind) {
-  ConnectionProfile profile;
-  SystemMark mark = SystemMark::kFailed;
-  std::string label = "unset";
-  FUZZ_CHECK(ReadProfile(files, "", kName, kind, &profile, &mark, &label));
+  std::optional<ListedProfile> listed = ReadListedProfile(files, "", kName, kind);
+  FUZZ_CHECK(listed.has_value());
+  const ConnectionProfile& profile = listed->profile;
+  const SystemMark mark = listed->mark;
+  const std::string& label = listed->label;
   for (const ProfileField& field : kProfileFields) {
     size_t length = (profile.*field.member).size();
     FUZZ_CHECK(length <= field.max_length);
@@ -69,12 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
        {LabelKind::kProfileName, LabelKind::kAlias, LabelKind::kHost, LabelKind::kSid}) {
     CheckGlobalListForm(files, kind);
   }
-  // A file that is not there is no failure of the global-list form.
-  ConnectionProfile untouched;
-  untouched.destination = "KEEP";
-  SystemMark mark = SystemMark::kGood;
-  std::string label;
-  FUZZ_CHECK(!ReadProfile(files, "", "GONE.P00", LabelKind::kSid, &untouched, &mark, &label));
-  FUZZ_CHECK(untouched.destination == "KEEP");
+  // A file that is not there gives no system.
+  FUZZ_CHECK(!ReadListedProfile(files, "", "GONE.P00", LabelKind::kSid));
   return 0;
 }

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "driver/locate_profile.h"
+#include "driver/progress.h"
 #include "driver/settings.h"
 #include "driver/startup.h"
 #include "fuzz_check.h"
@@ -49,33 +50,35 @@ class FuzzFileSystem : public FileSystem {
   std::vector<std::string> known_;
 };
 
-void CheckStartUp(const SensorState& state) {
-  FUZZ_CHECK(!state.ProfileName.empty() && state.ProfileName.size() <= kProfileNameCapacity);
-  FUZZ_CHECK(state.RawParameterText.size() <= kParameterTextCapacity);
-  FUZZ_CHECK(state.ParameterText == UpperCase(state.RawParameterText));
-  FUZZ_CHECK(state.ItemName.size() <= kItemNameCapacity);
-  FUZZ_CHECK(state.ClientOverride.size() <= 3);
-  FUZZ_CHECK(state.ShowProgress ==
-             (state.ParameterText.find_first_of("#@$%") != std::string::npos));
-  FUZZ_CHECK(state.StartLine.size() <= kStartLineCapacity);
+void CheckStartUp(const CommandLine& command_line) {
+  const Parameters& parameters = command_line.parameters;
+  FUZZ_CHECK(!command_line.profile_name.empty() &&
+             command_line.profile_name.size() <= kProfileNameCapacity);
+  FUZZ_CHECK(parameters.raw_text.size() <= kParameterTextCapacity);
+  FUZZ_CHECK(parameters.text == UpperCase(parameters.raw_text));
+  FUZZ_CHECK(parameters.item_name.size() <= kItemNameCapacity);
+  FUZZ_CHECK(parameters.logon.client.size() <= 3);
+  FUZZ_CHECK(parameters.show_progress ==
+             (parameters.text.find_first_of("#@$%") != std::string::npos));
+  FUZZ_CHECK(command_line.start_line.size() <= kProgressLineLimit);
 }
 
 // `prtg_search`: the profile was searched in PRTG's folders, not taken from
 // the folder of argument 1.
-void CheckLocation(const SensorState& state, bool prtg_search, FileSystem& files) {
-  FUZZ_CHECK(state.ProfileName.size() <= kProfileNameCapacity);
-  FUZZ_CHECK(state.ProfileFolder.size() <= kProfileFolderCapacity);
-  FUZZ_CHECK(state.ProfilePath.size() <= kProfilePathCapacity);
-  FUZZ_CHECK(state.ProfilePath == state.ProfileFolder + state.ProfileName);
-  FUZZ_CHECK(state.ProfileFolder.empty() || state.ProfileFolder.back() == kPathSeparator);
-  FUZZ_CHECK(files.Exists(state.ProfilePath));
+void CheckLocation(const ProfileLocation& location, bool item_given, bool prtg_search,
+                   FileSystem& files) {
+  FUZZ_CHECK(location.name.size() <= kProfileNameCapacity);
+  FUZZ_CHECK(location.folder.size() <= kProfileFolderCapacity);
+  FUZZ_CHECK(location.path.size() <= kProfilePathCapacity);
+  FUZZ_CHECK(location.path == location.folder + location.name);
+  FUZZ_CHECK(location.folder.empty() || location.folder.back() == kPathSeparator);
+  FUZZ_CHECK(files.Exists(location.path));
   if (prtg_search) {
-    const std::string& folder = state.ProfileFolder;
+    const std::string& folder = location.folder;
     FUZZ_CHECK(folder.size() >= 7 && UpperCase(folder.substr(folder.size() - 7, 6)) == "EXEXML");
   }
-  if (state.ItemMode) {
-    FUZZ_CHECK(state.ProfileName == "SAP Tarnwick.Gbl" || state.ProfileName == "Tarnwick.Prf");
-  }
+  if (location.global_list) FUZZ_CHECK(location.name == "SAP Tarnwick.Gbl");
+  if (item_given) FUZZ_CHECK(location.name == "Tarnwick.Prf");
 }
 
 }  // namespace
@@ -105,13 +108,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
 
-  SensorState state;
-  Status status = StartUp(arguments, "03:15:07", &state);
+  CommandLine command_line;
+  Status status = ReadCommandLine(arguments, "03:15:07", &command_line);
   if (!status.ok()) {
     FUZZ_CHECK(StartsWith(status.message(), "Error 10"));
     return 0;
   }
-  CheckStartUp(state);
+  CheckStartUp(command_line);
 
   OutputMode selected;
   status = ReadOutputModeSetting(files, settings, &selected);
@@ -119,15 +122,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(StartsWith(status.message(), "Error 1053: Invalid OutputMode \""));
     return 0;
   }
-  OutputMode mode;
-  status = LocateProfile(files, selected, &state, &mode);
+  const Parameters& parameters = command_line.parameters;
+  ProfileLocation location;
+  status = LocateProfile(files, command_line.profile_name, selected, parameters.console, &location);
   if (!status.ok()) {
     FUZZ_CHECK(StartsWith(status.message(), "Error 10") ||
                status.message() == "Sorry, invalid Path-Usage...");
     return 0;
   }
-  FUZZ_CHECK(mode == selected);
-  const bool by_hand = Contains(state.ParameterText, "@");
-  CheckLocation(state, !by_hand && selected == OutputMode::kExeXml, files);
+  FUZZ_CHECK(location.mode == selected);
+  CheckLocation(location, parameters.item_given,
+                !parameters.console && selected == OutputMode::kExeXml, files);
   return 0;
 }
