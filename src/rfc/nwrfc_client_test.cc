@@ -1,0 +1,1 @@
+#include "rfc/nwrfc_client.h"

@@ -1,0 +1,1 @@
+#include "standin/nwrfc_standin.h"
