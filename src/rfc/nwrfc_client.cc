@@ -56,9 +56,9 @@ NwParameters ProfileLogonParameters(const ConnectionProfile& profile,
     int sysnr = ParseInt(overrides.Sysnr.empty() ? profile.Sysnr : overrides.Sysnr);
     std::string digits = std::to_string(sysnr);
     if (sysnr >= 0 && sysnr < 10) digits = "0" + digits;
+    // The gateway is left to the library: whether it takes GWHOST and GWSERV
+    // beside ASHOST for a client's logon is not known.
     Put(&parameters, "SYSNR", digits);
-    Put(&parameters, "GWHOST", profile.Gwhost);
-    Put(&parameters, "GWSERV", profile.Gwservice);
   }
   Put(&parameters, "CLIENT", overrides.Client.empty() ? profile.Client : overrides.Client);
   Put(&parameters, "USER", profile.User);

@@ -37,11 +37,10 @@ struct NwError {
   std::string message;
 };
 
-// The logon parameters of a profile: ASHOST and SYSNR (or, for mode "R/2",
-// GWHOST and GWSERV instead), CLIENT, USER, PASSWD, LANG, and the gateway of
-// an application server when the profile names one. "CLIENT=", ",HOST=" and
-// ",NO=" replace the profile's values as with the classic library. Empty
-// values are left out.
+// The logon parameters of a profile: ASHOST and SYSNR (two digits), or for
+// mode "R/2" GWHOST and GWSERV, then CLIENT, USER, PASSWD and LANG.
+// "CLIENT=", ",HOST=" and ",NO=" replace the profile's values as with the
+// classic library. Empty values are left out.
 NwParameters ProfileLogonParameters(const ConnectionProfile& profile,
                                     const LogonOverrides& overrides);
 
@@ -66,7 +65,8 @@ NwParameters DestinationLogonParameters(const ConnectionProfile& profile,
 std::string NwFailureText(const NwError& error);
 
 // The rows of table TS of one call of DB_ORA_CURRENT_SIZES, read from the
-// library row by row. Holds the function's handle until Release().
+// library row by row. Holds the function's handle until Release(), or until
+// it is destroyed, which must happen before its client is.
 class NwSizesTable {
  public:
   NwSizesTable() = default;
