@@ -58,7 +58,7 @@ void AppendUtf8(char32_t code, std::string* out) {
 }  // namespace
 
 bool IsUtf8(std::string_view text) {
-  char32_t code;
+  char32_t code = 0;
   for (size_t at = 0; at < text.size();) {
     if (!DecodeUtf8(text, &at, &code)) return false;
   }
@@ -72,7 +72,7 @@ std::u16string ToUtf16(std::string_view text) {
     for (char c : text) utf16.push_back(static_cast<unsigned char>(c));
     return utf16;
   }
-  char32_t code;
+  char32_t code = 0;
   for (size_t at = 0; at < text.size();) {
     DecodeUtf8(text, &at, &code);
     if (code < 0x10000) {
