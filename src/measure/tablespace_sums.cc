@@ -18,26 +18,46 @@ std::string Grouped(uint64_t value) {
   return digits;
 }
 
-// The packed field as a number, or false when it is no sound size: a negative
-// sign, or a digit nibble A to F, which the text form shows as a letter.
-bool PackedSize(std::span<const uint8_t> field, int64_t* size) {
-  std::string text = PackedToText(field, 0);
-  if (text.empty() || text[0] == '-') return false;
-  if (text.find_first_not_of("0123456789", 1) != std::string::npos) return false;
+// A size given as text: an optional sign, then decimal digits only. False
+// for a negative sign, or a character that is no digit (a packed digit
+// nibble A to F shows as a letter).
+bool SizeFromText(std::string_view text, int64_t* size) {
+  if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) return false;
   *size = ParseDecimal(text);
   return true;
+}
+
+// The name without what pads it: cut at a zero, trailing blanks removed.
+std::string TablespaceName(std::string_view name) {
+  return std::string(TrimTrailingBlanks(name.substr(0, name.find('\0'))));
+}
+
+Status InvalidSize(unsigned row_number, const std::string& name) {
+  return Status::Error(Message(MessageId::kInvalidSize, {std::to_string(row_number), name}));
 }
 
 }  // namespace
 
 Status DecodeTablespace(std::span<const uint8_t> row, unsigned row_number, Tablespace* tablespace) {
-  std::string_view name(reinterpret_cast<const char*>(row.data()) + kTsNameOffset, kTsNameLength);
-  name = name.substr(0, name.find('\0'));
-  tablespace->name = std::string(TrimTrailingBlanks(name));
-  if (!PackedSize(row.subspan(kTsizeOffset, kPackedSizeLength), &tablespace->size_kb) ||
-      !PackedSize(row.subspan(kTfreeOffset, kPackedSizeLength), &tablespace->free_kb)) {
-    return Status::Error(
-        Message(MessageId::kInvalidSize, {std::to_string(row_number), tablespace->name}));
+  tablespace->name = TablespaceName(
+      std::string_view(reinterpret_cast<const char*>(row.data()) + kTsNameOffset, kTsNameLength));
+  if (!SizeFromText(PackedToText(row.subspan(kTsizeOffset, kPackedSizeLength), 0),
+                    &tablespace->size_kb) ||
+      !SizeFromText(PackedToText(row.subspan(kTfreeOffset, kPackedSizeLength), 0),
+                    &tablespace->free_kb)) {
+    return InvalidSize(row_number, tablespace->name);
+  }
+  return Status::Ok();
+}
+
+Status DecodeTablespaceTexts(std::string_view name, std::string_view size_text,
+                             std::string_view free_text, unsigned row_number,
+                             Tablespace* tablespace) {
+  tablespace->name = TablespaceName(name);
+  if (!SizeFromText(size_text, &tablespace->size_kb) ||
+      !SizeFromText(free_text, &tablespace->free_kb)) {
+    return InvalidSize(row_number, tablespace->name);
   }
   return Status::Ok();
 }

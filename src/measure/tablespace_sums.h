@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "util/status.h"
 
@@ -26,6 +27,13 @@ struct Tablespace {
 // Decodes one row. A size whose packed sign is negative, or whose digits are
 // not decimal, is a corrupt answer: Status::Error names the row.
 Status DecodeTablespace(std::span<const uint8_t> row, unsigned row_number, Tablespace* tablespace);
+
+// Decodes one row that a library hands over as texts: the name, and the sizes
+// as decimal numbers with an optional sign ("412876800"). A negative size, or
+// one that is no such number (empty: unreadable), is the same corrupt answer.
+Status DecodeTablespaceTexts(std::string_view name, std::string_view size_text,
+                             std::string_view free_text, unsigned row_number,
+                             Tablespace* tablespace);
 
 // Sums over all rows, in kilobytes.
 class TablespaceSums {

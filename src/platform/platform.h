@@ -35,11 +35,20 @@ bool RemoveFile(const std::string& path);
 
 // The RFC library's file name on this platform.
 const char* RfcLibraryFileName();
+// The file name of SAP's NetWeaver RFC library on this platform.
+const char* NwRfcLibraryFileName();
 
 // Loads a shared library: first the file `folder` + `name`, then `name`
 // through the system's normal search. Null when neither loads.
 void* LoadSharedLibrary(const std::string& folder, const std::string& name);
 void* FindSymbol(void* library, const char* name);
+
+// Resolves the entry point `name` into `function`; false when the library lacks it.
+template <typename Function>
+bool ResolveSymbol(void* library, const char* name, Function* function) {
+  *function = reinterpret_cast<Function>(FindSymbol(library, name));
+  return *function != nullptr;
+}
 
 }  // namespace vaultgauge
 

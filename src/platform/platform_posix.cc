@@ -39,6 +39,8 @@ bool RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
 const char* RfcLibraryFileName() { return "librfccm.so"; }
 
+const char* NwRfcLibraryFileName() { return "libsapnwrfc.so"; }
+
 void* LoadSharedLibrary(const std::string& folder, const std::string& name) {
   void* library = nullptr;
   if (!folder.empty()) library = dlopen((folder + name).c_str(), RTLD_NOW | RTLD_LOCAL);

@@ -35,6 +35,8 @@ bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0
 
 const char* RfcLibraryFileName() { return "librfc32.dll"; }
 
+const char* NwRfcLibraryFileName() { return "sapnwrfc.dll"; }
+
 void* LoadSharedLibrary(const std::string& folder, const std::string& name) {
   HMODULE library = nullptr;
   if (!folder.empty()) library = LoadLibraryA((folder + name).c_str());

@@ -5,17 +5,6 @@
 
 namespace vaultgauge {
 
-namespace {
-
-// Resolves one entry point into `function`; false when the library lacks it.
-template <typename Function>
-bool Resolve(void* library, const char* name, Function* function) {
-  *function = reinterpret_cast<Function>(FindSymbol(library, name));
-  return *function != nullptr;
-}
-
-}  // namespace
-
 Status RfcLibrary::Load(std::unique_ptr<RfcLibrary>* library) {
   return Load(ProgramFolder(), RfcLibraryFileName(), library);
 }
@@ -29,7 +18,7 @@ Status RfcLibrary::Load(const std::string& folder, const std::string& file_name,
   std::unique_ptr<RfcLibrary> api(new RfcLibrary());
   const char* missing = nullptr;
   auto need = [&](const char* name, auto* function) {
-    if (missing == nullptr && !Resolve(loaded, name, function)) missing = name;
+    if (missing == nullptr && !ResolveSymbol(loaded, name, function)) missing = name;
   };
   need("RfcEnvironment", &api->environment_);
   need("RfcOpen", &api->open_);

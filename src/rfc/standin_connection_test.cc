@@ -15,30 +15,10 @@
 namespace vaultgauge {
 namespace {
 
-#define PRD_SECTION       \
-  "[PRD]\n"               \
-  "host = sapprd01\n"     \
-  "sysnr = 00\n"          \
-  "gwhost = sapgw01\n"    \
-  "gwservice = sapgw00\n" \
-  "logon = 000 MONI secret\n"
-constexpr char kPrdSection[] = PRD_SECTION;
-constexpr char kLandscape[] = PRD_SECTION
-    "[QAS]\n"
-    "host = sapqas\n"
-    "sysnr = 12\n"
-    "logon = 100 MONI secret\n"
-    "RFCDBSYS = MSSQL\n";
+constexpr const char* kPrdSection = kStandinPrdSection;
+const std::string kLandscape = std::string(kStandinPrdSection) + kStandinQasSection;
 
-RfcApi& Library() {
-  static std::unique_ptr<RfcLibrary> library = [] {
-    std::unique_ptr<RfcLibrary> loaded;
-    Status status = RfcLibrary::Load(&loaded);
-    if (!status.ok()) ADD_FAILURE() << status.message();
-    return loaded;
-  }();
-  return *library;
-}
+RfcApi& Library() { return LoadedOnce<RfcLibrary>(); }
 
 class StandinConnectionTest : public ::testing::Test {
  protected:

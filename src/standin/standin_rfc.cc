@@ -6,6 +6,7 @@
 #include <ctime>
 #include <thread>
 
+#include "standin/answers.h"
 #include "standin/connect_data.h"
 #include "standin/words.h"
 
@@ -33,17 +34,6 @@ template <size_t N>
 void PutField(char (&field)[N], std::string_view text) {
   std::memset(field, 0, N);
   std::memcpy(field, text.data(), text.size() < N - 1 ? text.size() : N - 1);
-}
-
-std::string LocalTime(const char* format) {
-  std::time_t now = std::time(nullptr);
-  char text[32] = {};
-  if (const std::tm* local = std::localtime(&now)) std::strftime(text, sizeof text, format, local);
-  return text;
-}
-
-bool Matches(const std::string& pattern, std::string_view function) {
-  return pattern == "*" || EqualsIgnoringCase(pattern, function);
 }
 
 RFC_ERROR_GROUP GroupOf(const std::string& key) {
@@ -75,23 +65,6 @@ void DescribeFault(const CallFault& fault, const std::string& function, const ch
   }
 }
 
-// The bytes of one importing value of the simulated function modules.
-std::string ImportedValue(const SapSystem& system, std::string_view name) {
-  auto integer = [](int32_t value) { return std::string(reinterpret_cast<char*>(&value), 4); };
-  std::string date = system.date.empty() ? LocalTime("%Y%m%d") : system.date;
-  std::string time = system.time.empty() ? LocalTime("%H%M%S") : system.time;
-  if (name == "CURRENT_RESOURCES") return integer(5);
-  if (name == "MAXIMAL_RESOURCES") return integer(10);
-  if (name == "RECOMMENDED_DELAY") return integer(0);
-  if (name == "DIALOG_USER_TYPE") return " ";
-  if (name == "RFC_LOGIN_COMPLETE") return "X";
-  if (name == "RFCSI_EXPORT") return system.rfcsi;
-  if (name == "CURR_DATE") return date;
-  if (name == "CURR_TIME") return time;
-  if (name == "DATETIME") return date + time;
-  return std::string();
-}
-
 }  // namespace
 
 void StandinRfc::Environment(RFC_ENV* env) {
@@ -106,13 +79,7 @@ const Landscape* StandinRfc::LoadLandscape(std::string* message) {
   return landscape;
 }
 
-void StandinRfc::Note(const std::string& line) const {
-  if (journal_.empty()) return;
-  std::FILE* journal = std::fopen(journal_.c_str(), "ab");
-  if (journal == nullptr) return;
-  std::fprintf(journal, "%s\n", line.c_str());
-  std::fclose(journal);
-}
+void StandinRfc::Note(const std::string& line) const { AppendLine(journal_, line); }
 
 void StandinRfc::NoteOpening(RFC_HANDLE handle) const {
   if (handle == RFC_HANDLE_NULL) {

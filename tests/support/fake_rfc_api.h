@@ -5,11 +5,15 @@
 
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "profile/connection_profile.h"
 #include "rfc/rfc_api.h"
+#include "util/status.h"
 
 namespace vaultgauge {
 
@@ -124,6 +128,34 @@ class FakeRfcApi : public RfcApi {
 };
 
 // The profile of system PRD that the tests log on with.
+// Landscape sections for the tests against the stand-in libraries: PRD as
+// PrdProfile() addresses it, QAS on another database.
+inline constexpr char kStandinPrdSection[] =
+    "[PRD]\n"
+    "host = sapprd01\n"
+    "sysnr = 00\n"
+    "gwhost = sapgw01\n"
+    "gwservice = sapgw00\n"
+    "logon = 000 MONI secret\n";
+inline constexpr char kStandinQasSection[] =
+    "[QAS]\n"
+    "host = sapqas\n"
+    "sysnr = 12\n"
+    "logon = 100 MONI secret\n"
+    "RFCDBSYS = MSSQL\n";
+
+// The library `Library` loaded once for all tests, as the sensor loads it.
+template <typename Library>
+Library& LoadedOnce() {
+  static std::unique_ptr<Library> library = [] {
+    std::unique_ptr<Library> loaded;
+    Status status = Library::Load(&loaded);
+    if (!status.ok()) ADD_FAILURE() << status.message();
+    return loaded;
+  }();
+  return *library;
+}
+
 inline ConnectionProfile PrdProfile() {
   ConnectionProfile profile;
   profile.destination = "PRD";
