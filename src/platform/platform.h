@@ -1,8 +1,10 @@
 // The thin layer under which Windows and POSIX differ: path spelling, the
-// program's own location, loading a shared library, local time.
+// program's own location, loading a shared library, local time, opening and
+// replacing files.
 #ifndef VAULTGAUGE_PLATFORM_PLATFORM_H_
 #define VAULTGAUGE_PLATFORM_PLATFORM_H_
 
+#include <cstdio>
 #include <string>
 
 namespace vaultgauge {
@@ -32,6 +34,18 @@ bool SetInputEcho(bool on);
 // Deletes the file `path`. A folder of that name stays: the C library's
 // remove() would take an empty one on POSIX. False when nothing was deleted.
 bool RemoveFile(const std::string& path);
+
+// Opens `path` for reading its bytes, but only when it is a regular file:
+// null for a missing or unreadable file, a folder, a FIFO, a device or a
+// socket. Opening never waits (a FIFO without a writer would block an open
+// for reading, a device like /dev/zero never ends), and the type is taken from
+// the opened file itself, so that a file swapped in between cannot slip by.
+std::FILE* OpenRegularFile(const std::string& path);
+
+// Moves the file `from` to `to` in one step, replacing a file `to`: a reader
+// of `to` sees the old file or the new one, never a part. Both lie in the same
+// folder. False when nothing was moved.
+bool ReplaceFileWith(const std::string& to, const std::string& from);
 
 // The RFC library's file name on this platform.
 const char* RfcLibraryFileName();

@@ -1,4 +1,6 @@
 #include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -36,6 +38,26 @@ bool SetInputEcho(bool on) {
 }
 
 bool RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0; }
+
+std::FILE* OpenRegularFile(const std::string& path) {
+  // O_NONBLOCK: a FIFO opens at once instead of waiting for a writer.
+  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat info;
+  int flags = fcntl(fd, F_GETFL);
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+      fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    close(fd);
+    return nullptr;
+  }
+  std::FILE* file = fdopen(fd, "rb");
+  if (file == nullptr) close(fd);
+  return file;
+}
+
+bool ReplaceFileWith(const std::string& to, const std::string& from) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
 
 const char* RfcLibraryFileName() { return "librfccm.so"; }
 

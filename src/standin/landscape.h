@@ -13,10 +13,11 @@ namespace vaultgauge::standin {
 
 inline constexpr char kLandscapeFileName[] = "SapLandscape.txt";
 
+// Compared without their trailing blanks, as the options record pads them.
 struct Logon {
   std::string client;
-  std::string user;      // compared without regard to letter case
-  std::string password;  // compared as written
+  std::string user;  // compared without regard to letter case
+  std::string password;
 };
 
 // A remote call that fails with `code` (1, 2, 3 or any other non-zero code);

@@ -140,13 +140,16 @@ RFC_HANDLE StandinRfc::Connect(SapSystem* system, const std::string& where, std:
                                                      : system->faults.refuse_message;
     return RFC_HANDLE_NULL;
   }
+  // Trailing blanks count on neither side: the options record pads what it
+  // carries, and a landscape may quote a logon with blanks at its end.
   client = TrimTrailingBlanks(client);
   user = TrimTrailingBlanks(user);
   password = TrimTrailingBlanks(password);
   bool accepted = false;
   for (const Logon& logon : system->logons) {
-    accepted = accepted || (logon.client == client && EqualsIgnoringCase(logon.user, user) &&
-                            logon.password == password);
+    accepted = accepted || (TrimTrailingBlanks(logon.client) == client &&
+                            EqualsIgnoringCase(TrimTrailingBlanks(logon.user), user) &&
+                            TrimTrailingBlanks(logon.password) == password);
   }
   if (!accepted) {
     *key = "RFC_ERROR_LOGON_FAILURE";

@@ -172,6 +172,41 @@ TEST_F(StandinRfcTest, RefusesWhatTheSystemDoesNotAccept) {
   EXPECT_EQ(rfc.open_connections(), 0u);
 }
 
+// The options record pads client, user and password with blanks, the connect
+// string does not; a landscape logon may carry trailing blanks of its own.
+// Trailing blanks count on neither side, every other character does.
+TEST_F(StandinRfcTest, TrailingBlanksOfALogonCountOnNeitherSide) {
+  struct Case {
+    const char* logon;  // the words of a landscape logon line
+    const char* connect_logon;
+    bool accepted;
+  } cases[] = {
+      {"200 MONI \"pass \"", "CLIENT=200 USER=MONI PASSWD=pass", true},
+      {"200 MONI \"pass   \"", "CLIENT=200 USER=moni PASSWD=pass", true},
+      {"\"200 \" \"MONI \" pass", "CLIENT=200 USER=MONI PASSWD=pass", true},
+      {"200 MONI pass", "CLIENT=200 USER=MONI PASSWD=pass", true},
+      {"200 MONI \"pa ss \"", "CLIENT=200 USER=MONI PASSWD=pa", false},
+      {"200 MONI \" pass\"", "CLIENT=200 USER=MONI PASSWD=pass", false},
+      {"200 MONI \"pass \"", "CLIENT=200 USER=MONI PASSWD=pas", false},
+      {"200 MONI \"pass \"", "CLIENT=200 USER=MONI PASSWD=passx", false},
+  };
+  for (const Case& c : cases) {
+    AddToLandscape(std::string("[QAS]\nhost = sapqas\nsysnr = 12\nlogon = ") + c.logon + "\n");
+    const std::string connect = std::string(c.connect_logon) + " ASHOST=sapqas SYSNR=12";
+    RFC_ERROR_INFO_EX error{};
+    RFC_HANDLE handle = rfc.OpenEx(connect.c_str(), &error);
+    EXPECT_EQ(handle != 0, c.accepted) << c.logon << " / " << connect << ": " << error.message;
+    if (handle != 0) rfc.Close(handle);
+  }
+  // The options record's padding on the one side, the landscape's on the other.
+  AddToLandscape("[QAS]\nhost = sapqas\nsysnr = 12\nlogon = 000 MONI \"secret \"\n");
+  RFC_CONNOPT_R3ONLY host{"sapqas", 12, nullptr, nullptr};
+  RFC_OPTIONS options{"QAS", RFC_MODE_R3ONLY, &host, "000", "MONI        ", "secret    ", "E", 0};
+  RFC_HANDLE handle = rfc.Open(&options);
+  EXPECT_NE(handle, 0u) << TraceText();
+  rfc.Close(handle);
+}
+
 TEST_F(StandinRfcTest, AMissingLandscapeFailsTheOpening) {
   TestFolder empty;
   StandinRfc other(empty.path());

@@ -1,8 +1,8 @@
 #include "util/file_system.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
+
+#include "platform/platform.h"
 
 namespace vaultgauge {
 
@@ -102,16 +102,7 @@ class StringFile : public TextFile {
 
 }  // namespace
 
-std::FILE* OpenBinaryFile(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return nullptr;
-  struct stat info;
-  if (fstat(fileno(file), &info) != 0 || S_ISDIR(info.st_mode)) {
-    std::fclose(file);
-    return nullptr;
-  }
-  return file;
-}
+std::FILE* OpenBinaryFile(const std::string& path) { return OpenRegularFile(path); }
 
 std::unique_ptr<TextFile> RealFileSystem::Open(const std::string& path) {
   std::FILE* file = OpenBinaryFile(path);

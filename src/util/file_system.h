@@ -44,7 +44,8 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  // Opens a file for reading; null when it cannot be opened or is a folder.
+  // Opens a file for reading; null when it cannot be opened or is no regular
+  // file (a folder, a FIFO, a device).
   virtual std::unique_ptr<TextFile> Open(const std::string& path) = 0;
 
   // A file exists for the sensor when it can be opened for reading.
@@ -52,7 +53,9 @@ class FileSystem {
 };
 
 // Opens a file on disk for reading its bytes as they are; null when it cannot
-// be opened or is a folder (some systems open a folder for reading).
+// be opened or is no regular file: a folder (some systems open one for
+// reading), a FIFO that would wait for a writer, a device that never ends.
+// Every file the sensor reads comes through here.
 std::FILE* OpenBinaryFile(const std::string& path);
 
 // The disk, through the C library.

@@ -2,7 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <vector>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
+#include "support/test_folder.h"
 
 namespace vaultgauge {
 namespace {
@@ -63,6 +72,66 @@ TEST(RealFileSystemTest, AFolderDoesNotExist) {
   EXPECT_FALSE(disk.Exists("."));
   EXPECT_FALSE(disk.Exists("no such file here"));
 }
+
+TEST(RealFileSystemTest, ReadsARegularFileAndALinkToOne) {
+  TestFolder folder;
+  folder.Write("PRD.P00", "User.......: monitor\n");
+  std::error_code error;
+  std::filesystem::create_symlink(folder.path() + "PRD.P00", folder.path() + "link.P00", error);
+  RealFileSystem disk;
+  for (const char* name : {"PRD.P00", "link.P00"}) {
+    if (error && std::string(name) == "link.P00") continue;  // no links on this file system
+    std::unique_ptr<TextFile> file = disk.Open(folder.path() + name);
+    ASSERT_NE(file, nullptr) << name;
+    std::string line;
+    bool too_long;
+    ASSERT_TRUE(file->ReadLine(100, &line, &too_long)) << name;
+    EXPECT_EQ(line, "User.......: monitor");
+  }
+  std::FILE* binary = OpenBinaryFile(folder.path() + "PRD.P00");
+  ASSERT_NE(binary, nullptr);
+  EXPECT_EQ(std::fgetc(binary), 'U');
+  std::fclose(binary);
+}
+
+#ifndef _WIN32
+// Each of these would hang a reader: a FIFO waits for a writer at the open,
+// a device never ends. They count as files that cannot be opened, at once.
+TEST(RealFileSystemTest, OpensNoFifoDeviceOrFolder) {
+  TestFolder folder;
+  ASSERT_EQ(mkfifo((folder.path() + "fifo.P00").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", folder.path() + "zero.P00");
+  std::filesystem::create_symlink("/dev/null", folder.path() + "null.P00");
+  std::filesystem::create_symlink(".", folder.path() + "here.P00");
+  std::filesystem::create_symlink("missing", folder.path() + "dangling.P00");
+  folder.MakeFolder("folder.P00");
+  RealFileSystem disk;
+  for (const char* name :
+       {"fifo.P00", "zero.P00", "null.P00", "here.P00", "dangling.P00", "folder.P00"}) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(disk.Open(folder.path() + name), nullptr) << name;
+    std::FILE* binary = OpenBinaryFile(folder.path() + name);
+    EXPECT_EQ(binary, nullptr) << name;
+    if (binary != nullptr) std::fclose(binary);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5)) << name;
+  }
+}
+
+// A file opened without waiting must still read all it holds once its writer
+// is slow: the non-blocking mode of the open is not kept for the reading.
+TEST(RealFileSystemTest, ReadsARegularFileInBlockingMode) {
+  TestFolder folder;
+  folder.Write("big.Trc", std::string(1 << 20, 'x'));
+  std::FILE* file = OpenBinaryFile(folder.path() + "big.Trc");
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(fcntl(fileno(file), F_GETFL) & O_NONBLOCK, 0);
+  size_t total = 0;
+  char block[4096];
+  for (size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) total += got;
+  EXPECT_EQ(total, size_t{1} << 20);
+  std::fclose(file);
+}
+#endif
 
 }  // namespace
 }  // namespace vaultgauge

@@ -63,14 +63,16 @@ bool Decode(const std::string& line, std::string* decoded) {
 struct BlockHead {
   std::string kind;
   std::string path;
-  bool noeol = false, crlf = false, cr = false, escaped = false, append = false;
+  bool noeol = false, crlf = false, cr = false, escaped = false, append = false, fifo = false;
   long repeat = 1;
   std::optional<int> mode;
+  std::string link;
 };
 
 bool IsModifier(const std::string& word) {
   return word == "noeol" || word == "crlf" || word == "cr" || word == "escaped" ||
-         word == "append" || StartsWith(word, "repeat=") || StartsWith(word, "mode=");
+         word == "append" || word == "fifo" || StartsWith(word, "repeat=") ||
+         StartsWith(word, "mode=") || StartsWith(word, "link=");
 }
 
 // "--- kind [path] [modifiers]": a path may hold blanks, quoted or not.
@@ -111,6 +113,14 @@ bool ParseBlockHead(const std::string& line, BlockHead* head, std::string* error
       head->escaped = true;
     } else if (word == "append") {
       head->append = true;
+    } else if (word == "fifo") {
+      head->fifo = true;
+    } else if (StartsWith(word, "link=")) {
+      head->link = word.substr(5);
+      if (head->link.empty()) {
+        *error = "link= needs a target";
+        return false;
+      }
     } else if (StartsWith(word, "mode=")) {
       char* end;
       long mode = std::strtol(word.c_str() + 5, &end, 8);
@@ -136,6 +146,14 @@ bool ParseBlockHead(const std::string& line, BlockHead* head, std::string* error
   if ((head->mode && !laid_out) || (head->append && !continued)) {
     *error = "append and mode= belong to files and folders";
     return false;
+  }
+  if (head->fifo || !head->link.empty()) {
+    // Permissions would follow a link to its target; appending has no file to go on.
+    bool placed = head->kind == "file" || head->kind == "program-file" || head->kind == "c-file";
+    if (!placed || (head->fifo && !head->link.empty()) || head->mode || head->append) {
+      *error = "fifo and link= lay out a file alone, without mode= or append";
+      return false;
+    }
   }
   return true;
 }
@@ -339,9 +357,9 @@ bool AddLaidOut(const BlockHead& head, const std::string& contents, std::vector<
     *error = "append to " + head.path + ", which no earlier block lays out";
     return false;
   }
-  FileBlock block{head.path, contents, head.kind == "folder", head.mode};
-  if (block.folder && !contents.empty()) {
-    *error = "a folder holds no text";
+  FileBlock block{head.path, contents, head.kind == "folder", head.mode, head.fifo, head.link};
+  if ((block.folder || block.fifo || !block.link.empty()) && !contents.empty()) {
+    *error = "a folder, a fifo or a link holds no text";
     return false;
   }
   list->push_back(block);

@@ -31,7 +31,11 @@
 // content N times), append (continues the file of an earlier block of the
 // same kind: file, program-file, c-file, expect-file),
 // mode=NNN (octal permissions, set after everything is laid out; natively the
-// program runs without the power to override them, as an ordinary user).
+// program runs without the power to override them, as an ordinary user),
+// fifo (a named pipe in place of the file, no text) and link=TARGET (a
+// symbolic link to TARGET in place of the file, no text; TARGET as the host
+// spells it, e.g. link=/dev/zero); fifo and link= lay out files only (file,
+// program-file, c-file), and the runner checks that they are left as they were.
 // In expected output {TIME} matches any HH:MM:SS, {PROGRAM} and {WORK} stand
 // for the program's and the working folder as the program spells them. Under
 // Wine every "\n" of expected output is compared as "\r\n".
@@ -61,6 +65,8 @@ struct FileBlock {
   std::string contents;
   bool folder = false;      // a folder, not a file
   std::optional<int> mode;  // permissions to set once everything is laid out
+  bool fifo = false;        // a named pipe, not a file
+  std::string link;         // not empty: a symbolic link to this target, not a file
 };
 
 struct Case {

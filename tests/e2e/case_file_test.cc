@@ -113,6 +113,37 @@ TEST(ParseCaseFileTest, LaysOutFoldersPermissionsAndLongArguments) {
   EXPECT_EQ(c.ArgsFor(Platform::kNative), (V{"sub/PRD", "xyxyxyxy", "\x01"}));
 }
 
+TEST(ParseCaseFileTest, LaysOutFifosAndLinks) {
+  const std::string text =
+      "=== special files\n"
+      "exit: 2\n"
+      "--- file PRD.P00 fifo\n"
+      "--- file \"SAP Tarnwick.Gbl\" link=/dev/zero\n"
+      "--- program-file vaultgauge.ini link=../work/settings.ini\n"
+      "--- c-file PRTG_Path.Txt fifo\n"
+      "--- file plain.P00\n"
+      "x\n";
+  std::vector<Case> cases;
+  std::string error;
+  ASSERT_TRUE(ParseCaseFile("t.case", text, &cases, &error)) << error;
+  ASSERT_EQ(cases.size(), 1u);
+  const Case& c = cases[0];
+  ASSERT_EQ(c.files.size(), 3u);
+  EXPECT_TRUE(c.files[0].fifo);
+  EXPECT_EQ(c.files[0].link, "");
+  EXPECT_EQ(c.files[1].path, "SAP Tarnwick.Gbl");
+  EXPECT_FALSE(c.files[1].fifo);
+  EXPECT_EQ(c.files[1].link, "/dev/zero");
+  EXPECT_FALSE(c.files[2].fifo);
+  EXPECT_EQ(c.files[2].link, "");
+  EXPECT_EQ(c.files[2].contents, "x\n");
+  ASSERT_EQ(c.program_files.size(), 1u);
+  EXPECT_EQ(c.program_files[0].link, "../work/settings.ini");
+  ASSERT_EQ(c.c_files.size(), 1u);
+  EXPECT_TRUE(c.c_files[0].fifo);
+  for (const FileBlock& block : c.files) EXPECT_FALSE(block.folder);
+}
+
 TEST(ParseCaseFileTest, ATableRepeatsTheCaseOncePerRow) {
   const std::string text =
       "=== before\n"
@@ -197,17 +228,27 @@ TEST(ParseCaseFileTest, RefusesMalformedTables) {
 
 TEST(ParseCaseFileTest, RefusesMalformedFiles) {
   const char* bad[] = {
-      "args: x\n",                                  // outside a case
-      "=== a\nexit: 0\nfrobnicate: 1\n",            // unknown key
-      "=== a\nexit: 0\n--- blob x\n",               // unknown block
-      "=== a\nexit: 0\n--- file\n",                 // file without a path
-      "=== a\nexit: 0\n--- file x escaped\n\\q\n",  // bad escape
-      "=== a\nargs: x\n",                           // no exit code
-      "=== a\nexit: 0\n--- file x append\n",        // nothing to continue
-      "=== a\nexit: 0\n--- folder x\ntext\n",       // a folder with text
-      "=== a\nexit: 0\n--- file x mode=9\n",        // not octal
-      "=== a\nexit: 0\n--- file x cr crlf\n",       // two line ends
-      "=== a\nexit: 0\n--- stdout mode=644\n",      // permissions of no file
+      "args: x\n",                                             // outside a case
+      "=== a\nexit: 0\nfrobnicate: 1\n",                       // unknown key
+      "=== a\nexit: 0\n--- blob x\n",                          // unknown block
+      "=== a\nexit: 0\n--- file\n",                            // file without a path
+      "=== a\nexit: 0\n--- file x escaped\n\\q\n",             // bad escape
+      "=== a\nargs: x\n",                                      // no exit code
+      "=== a\nexit: 0\n--- file x append\n",                   // nothing to continue
+      "=== a\nexit: 0\n--- folder x\ntext\n",                  // a folder with text
+      "=== a\nexit: 0\n--- file x mode=9\n",                   // not octal
+      "=== a\nexit: 0\n--- file x cr crlf\n",                  // two line ends
+      "=== a\nexit: 0\n--- stdout mode=644\n",                 // permissions of no file
+      "=== a\nexit: 0\n--- file x fifo\ntext\n",               // a fifo with text
+      "=== a\nexit: 0\n--- file x link=/y\ntext\n",            // a link with text
+      "=== a\nexit: 0\n--- file x link=\n",                    // a link to nothing
+      "=== a\nexit: 0\n--- file x fifo link=/y\n",             // both at once
+      "=== a\nexit: 0\n--- file x fifo mode=600\n",            // permissions of a fifo
+      "=== a\nexit: 0\n--- file x link=/y mode=0\n",           // permissions through a link
+      "=== a\nexit: 0\n--- folder x fifo\n",                   // a folder is no fifo
+      "=== a\nexit: 0\n--- expect-file x fifo\n",              // nothing to lay out
+      "=== a\nexit: 0\n--- file x\n--- file x append fifo\n",  // no file to continue
+      "=== a\nexit: 0\n--- stdout fifo\n",                     // no file at all
   };
   for (const char* text : bad) {
     std::vector<Case> cases;

@@ -8,6 +8,7 @@
 #include <linux/capability.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -175,6 +176,37 @@ int RunCommand(const std::vector<std::string>& command, const fs::path& folder, 
   return 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
 }
 
+// Lays out a file block that is no folder: a file with its text, a named
+// pipe, or a symbolic link.
+void PlaceFile(const fs::path& path, const FileBlock& block) {
+  if (block.fifo) {
+    fs::create_directories(path.parent_path());
+    if (mkfifo(path.c_str(), 0644) != 0) ADD_FAILURE() << "cannot make the fifo " << path;
+  } else if (!block.link.empty()) {
+    fs::create_directories(path.parent_path());
+    fs::create_symlink(block.link, path);
+  } else {
+    WriteAll(path, block.contents);
+  }
+}
+
+// What became of a laid-out file block that is no folder, or "" when it is
+// as it was laid out. A fifo or a link is never opened: that could hang.
+std::string FileChange(const fs::path& path, const FileBlock& block) {
+  if (block.fifo) {
+    return fs::is_fifo(fs::symlink_status(path)) ? "" : "fifo " + path.string() + " is gone";
+  }
+  if (!block.link.empty()) {
+    std::error_code error;
+    bool same = fs::is_symlink(fs::symlink_status(path)) &&
+                fs::read_symlink(path, error).string() == block.link;
+    return same ? "" : "link " + path.string() + " is gone or changed";
+  }
+  if (!fs::is_regular_file(fs::symlink_status(path))) return "file " + path.string() + " is gone";
+  if (ReadAll(path) != block.contents) return "file " + path.string() + " was changed";
+  return "";
+}
+
 // Removes what a case laid out on the shared C: drive: the files, and the
 // folders that were created for them.
 class DriveCLayout {
@@ -186,12 +218,12 @@ class DriveCLayout {
       fs::remove_all(*it, ignored);
     }
   }
-  void Add(const std::string& relative, const std::string& contents) {
-    fs::path path = root_ / relative;
+  void Add(const FileBlock& block) {
+    fs::path path = root_ / block.path;
     fs::path missing = path;
     while (!fs::exists(missing.parent_path())) missing = missing.parent_path();
     created_.push_back(missing);
-    WriteAll(path, contents);
+    PlaceFile(path, block);
   }
 
  private:
@@ -210,7 +242,7 @@ class LaidOut {
       if (block.folder) {
         fs::create_directories(path);
       } else {
-        WriteAll(path, block.contents);
+        PlaceFile(path, block);
       }
       items_.push_back({path, block});
     }
@@ -248,10 +280,8 @@ class LaidOut {
       if (named.count(path) != 0) continue;
       if (block.folder) {
         if (!fs::is_directory(path)) changes.push_back("folder " + path.string() + " is gone");
-      } else if (!fs::is_regular_file(path)) {
-        changes.push_back("file " + path.string() + " is gone");
-      } else if (ReadAll(path) != block.contents) {
-        changes.push_back("file " + path.string() + " was changed");
+      } else if (std::string change = FileChange(path, block); !change.empty()) {
+        changes.push_back(change);
       }
     }
     for (const fs::path& folder : folders_) {
@@ -308,7 +338,7 @@ class CaseTest : public ::testing::Test {
     laid_out.Add(program_folder, case_.program_files);
     laid_out.Add(work, case_.files);
     laid_out.SetModes();
-    for (const FileBlock& file : case_.c_files) c_drive.Add(file.path, file.contents);
+    for (const FileBlock& file : case_.c_files) c_drive.Add(file);
 
     const fs::path streams = root / "streams";
     fs::create_directories(streams);

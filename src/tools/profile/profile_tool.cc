@@ -1,6 +1,7 @@
 #include "tools/profile/profile_tool.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <istream>
@@ -8,6 +9,7 @@
 #include <ostream>
 #include <random>
 #include <system_error>
+#include <thread>
 
 #include "platform/platform.h"
 #include "profile/password.h"
@@ -20,19 +22,40 @@ namespace vaultgauge {
 
 namespace {
 
+bool IsConnectionMode(std::string_view value) { return value == "R/3" || value == "R/2"; }
+
+bool IsSystemNumber(std::string_view value) {
+  return value.size() == 2 && value[0] >= '0' && value[0] <= '9' && value[1] >= '0' &&
+         value[1] <= '9';
+}
+
 struct ValueOption {
   std::string_view option;
   std::string_view label;
+  // For values the sensor would take without complaint but misread: which
+  // ones are meant, and what to say of the others.
+  bool (*accepts)(std::string_view) = nullptr;
+  std::string_view accepted = "";
 };
 
 // In the order in which they are listed and written.
 constexpr ValueOption kValueOptions[] = {
-    {"--extcompany", "Extcompany.:"}, {"--destination", "Destination:"},
-    {"--client", "Client.....:"},     {"--user", "User.......:"},
-    {"--language", "Language...:"},   {"--mode", "Mode.......:"},
-    {"--host", "Hostname...:"},       {"--sysnr", "Sysnr......:"},
-    {"--gwhost", "Gwhost.....:"},     {"--gwservice", "Gwservice..:"},
+    {"--extcompany", "Extcompany.:"},
+    {"--destination", "Destination:"},
+    {"--client", "Client.....:"},
+    {"--user", "User.......:"},
+    {"--language", "Language...:"},
+    // Any mode but "R/2" would open an R/3 connection.
+    {"--mode", "Mode.......:", IsConnectionMode, "R/3 or R/2 only"},
+    {"--host", "Hostname...:"},
+    // Not a number would become system number 0.
+    {"--sysnr", "Sysnr......:", IsSystemNumber, "two digits, 00 to 99"},
+    {"--gwhost", "Gwhost.....:"},
+    {"--gwservice", "Gwservice..:"},
 };
+
+// Files that are being written, before they are moved into place.
+constexpr char kTemporarySuffix[] = ".tmp";
 
 constexpr char kToolHelp[] =
     "Usage: vaultgauge-profile COMMAND ...\n"
@@ -58,13 +81,14 @@ constexpr char kNewHelp[] =
     "  --language VALUE      logon language, 1 to 31 characters\n"
     "  --mode VALUE          connection mode: R/3, or R/2 for an R/2 system\n"
     "  --host VALUE          application server host, 2 to 47 characters\n"
-    "  --sysnr VALUE         system number, 2 to 31 characters\n"
+    "  --sysnr VALUE         system number, two digits from 00 to 99\n"
     "  --gwhost VALUE        gateway host, 2 to 60 characters\n"
     "  --gwservice VALUE     gateway service, 2 to 31 characters\n"
     "  --force               replace FILE if it exists\n"
+    "A VALUE that begins with '-' is given as --option=VALUE.\n"
     "\n"
-    "The password has 2 to 20 printable ASCII characters. Values have no control\n"
-    "characters and no blank at either end.\n"
+    "The password has 2 to 20 printable ASCII characters and does not end in a\n"
+    "blank. Values have no control characters and no blank at either end.\n"
     "Exit code 0 when the profile was written, 1 when it was refused.\n";
 
 constexpr char kCheckHelp[] =
@@ -100,8 +124,13 @@ std::string CheckValue(const ValueOption& option, const std::string& value) {
   if (!value.empty() && (value.front() == ' ' || value.back() == ' ')) {
     return head + "a blank at either end would become part of the value";
   }
+  if (option.accepts != nullptr && !option.accepts(value))
+    return head + std::string(option.accepted);
   return std::string();
 }
+
+// An argument of the command line that names an option rather than a value.
+bool IsOption(const std::string& argument) { return argument.size() > 1 && argument[0] == '-'; }
 
 std::string BaseName(const std::string& path) {
   size_t last = path.find_last_of(kPathSeparator);
@@ -126,6 +155,30 @@ bool WriteFile(const std::string& path, const std::string& text) {
   if (file == nullptr) return false;
   bool written = std::fputs(text.c_str(), file) >= 0;
   return std::fclose(file) == 0 && written;
+}
+
+// Writes `text` to a temporary file beside `path` and moves it over `path` in
+// one step, so that a sensor reading the profile meanwhile reads the old one
+// or the new one whole, never a part. The temporary file never stays behind.
+bool ReplaceFile(const std::string& path, const std::string& text, uint32_t seed) {
+  std::mt19937 random(seed);
+  std::string temporary;
+  std::error_code error;
+  do {
+    temporary = path + "." + std::to_string(random() % 1000000) + kTemporarySuffix;
+  } while (std::filesystem::exists(temporary, error));
+  if (!WriteFile(temporary, text)) {
+    RemoveFile(temporary);
+    return false;
+  }
+  // On Windows another program may hold the old file open for a moment
+  // without letting it be replaced.
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    if (ReplaceFileWith(path, temporary)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  RemoveFile(temporary);
+  return false;
 }
 
 int Refuse(ToolStreams& streams, const std::string& message) {
@@ -167,8 +220,16 @@ int RunNew(const std::vector<std::string>& arguments, ToolStreams& streams, uint
     return Refuse(streams, "the sensor would not read this profile back: " + status.message());
   }
 
-  if (!WriteFile(command.file, text)) return Refuse(streams, "cannot write " + command.file);
+  if (!ReplaceFile(command.file, text, seed)) {
+    return Refuse(streams, "cannot write " + command.file);
+  }
   streams.out << "Profile " << command.file << " written.\n";
+  if (password.find(' ') != std::string::npos) {
+    streams.err << kProfileToolName << ": warning: the password holds a blank; it logs on "
+                << "through the profile's own host, but not through a destination file SapRfc."
+                << command.values.destination
+                << " (the connect string carries the password unquoted)\n";
+  }
   return kToolOk;
 }
 
@@ -230,8 +291,11 @@ std::string ParseNewCommand(const std::vector<std::string>& arguments, NewProfil
     std::string value;
     if (equals != std::string::npos) {
       value = argument.substr(equals + 1);
-    } else if (i + 1 < arguments.size()) {
+    } else if (i + 1 < arguments.size() && !IsOption(arguments[i + 1])) {
       value = arguments[++i];
+    } else if (i + 1 < arguments.size()) {
+      return name + " needs a value, not the option " + arguments[i + 1] +
+             " (a value that begins with '-' is given as " + name + "=VALUE)";
     } else {
       return name + " needs a value";
     }
@@ -241,6 +305,9 @@ std::string ParseNewCommand(const std::vector<std::string>& arguments, NewProfil
   }
 
   if (command->file.empty()) return "no FILE given";
+  if (command->file == "-") {
+    return "\"-\" is no profile FILE (standard input carries the password; name the file)";
+  }
   std::string missing;
   for (size_t option = 0; option < std::size(kValueOptions); ++option) {
     if (!given[option])
@@ -264,6 +331,10 @@ std::string CheckPassword(std::string_view password) {
   const size_t min_length = FieldOfLabel("Password...:").min_length;
   if (password.size() < min_length) {
     return "the password is shorter than " + std::to_string(min_length) + " characters";
+  }
+  if (password.back() == ' ') {
+    return "the password ends in a blank, which the logon loses (it pads the password with "
+           "blanks): it could never log on";
   }
   return std::string();
 }

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <sstream>
+#include <thread>
 
 #include "profile/password.h"
 #include "profile/profile_fields.h"
@@ -104,6 +107,54 @@ TEST(ProfileToolTest, RefusesWhatTheSensorWouldRefuse) {
   EXPECT_EQ(Refusal(OptionsWith("--language", "E")), "");
 }
 
+// Values the sensor would take but misread, and option names where a value
+// belongs: each is refused, with what was meant.
+TEST(ProfileToolTest, RefusesValuesTheSensorWouldMisread) {
+  struct Case {
+    Args args;
+    const char* refusal;  // "" when accepted
+  } cases[] = {
+      {OptionsWith("--mode", "XYZ"), "--mode \"XYZ\": R/3 or R/2 only"},
+      {OptionsWith("--mode", "r/3"), "--mode \"r/3\": R/3 or R/2 only"},
+      {OptionsWith("--mode", "R/3X"), "--mode \"R/3X\": R/3 or R/2 only"},
+      {OptionsWith("--mode", "R/2"), ""},
+      {OptionsWith("--sysnr", "zz"), "--sysnr \"zz\": two digits, 00 to 99"},
+      {OptionsWith("--sysnr", "100"), "--sysnr \"100\": two digits, 00 to 99"},
+      {OptionsWith("--sysnr", "1a"), "--sysnr \"1a\": two digits, 00 to 99"},
+      {OptionsWith("--sysnr", "+1"), "--sysnr \"+1\": two digits, 00 to 99"},
+      {OptionsWith("--sysnr", "99"), ""},
+      {OptionsWith("--sysnr", "07"), ""},
+      {{"--extcompany", "--force"},
+       "--extcompany needs a value, not the option --force (a value that begins with '-' is "
+       "given as --extcompany=VALUE)"},
+      {{"--client", "--user", "monitor"},
+       "--client needs a value, not the option --user (a value that begins with '-' is given as "
+       "--client=VALUE)"},
+      {{"--gwhost", "-h"},
+       "--gwhost needs a value, not the option -h (a value that begins with '-' is given as "
+       "--gwhost=VALUE)"},
+      {OptionsWith("--extcompany", "--force"),
+       "--extcompany needs a value, not the option --force (a value that begins with '-' is "
+       "given as --extcompany=VALUE)"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Refusal(c.args), c.refusal);
+
+  // After "=" any value is a value.
+  Args dashed = ValidOptions();
+  dashed.erase(dashed.begin(), dashed.begin() + 2);
+  dashed.push_back("--extcompany=-ACME-");
+  NewProfileCommand command;
+  dashed.push_back("PRD.P00");
+  ASSERT_EQ(ParseNewCommand(dashed, &command), "");
+  EXPECT_EQ(command.values.extcompany, "-ACME-");
+
+  Args standard_input = ValidOptions();
+  standard_input.push_back("-");
+  NewProfileCommand dash;
+  EXPECT_EQ(ParseNewCommand(standard_input, &dash),
+            "\"-\" is no profile FILE (standard input carries the password; name the file)");
+}
+
 TEST(ProfileToolTest, ChecksThePassword) {
   struct Case {
     std::string password;
@@ -112,6 +163,11 @@ TEST(ProfileToolTest, ChecksThePassword) {
       {"pw", true},
       {std::string(20, 'p'), true},
       {"with blank ~!", true},
+      {" leading", true},
+      {"two  blanks", true},
+      {"trailing ", false},
+      {"  ", false},
+      {std::string(19, 'p') + " ", false},
       {std::string(21, 'p'), false},
       {"p", false},
       {"", false},
@@ -295,6 +351,9 @@ TEST_F(ProfileToolRunTest, NewRefusesABadPasswordAndWritesNothing) {
       {"tab\there\n", "the password may hold printable ASCII characters only"},
       {PasswordWithoutSafeForm() + "\n",
        "this password has no stored form that text editors keep intact; choose another"},
+      {"secret \n",
+       "the password ends in a blank, which the logon loses (it pads the password with blanks): "
+       "it could never log on"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(New("PRD.P00", c.input), 1);
@@ -307,6 +366,82 @@ TEST_F(ProfileToolRunTest, NewRefusesABadPasswordAndWritesNothing) {
   ConnectionProfile profile;
   ASSERT_TRUE(ReadProfile(disk, PathOf("PRD.P00"), "PRD.P00", &profile).ok());
   EXPECT_EQ(profile.password, "first");
+}
+
+TEST_F(ProfileToolRunTest, NewWarnsOfABlankInThePassword) {
+  const std::string warning =
+      "vaultgauge-profile: warning: the password holds a blank; it logs on through the "
+      "profile's own host, but not through a destination file SapRfc.PRD (the connect string "
+      "carries the password unquoted)\n";
+  struct Case {
+    const char* password;
+    bool warned;
+  } cases[] = {{"pass word", true}, {" leading", true}, {"a  b", true}, {"password", false}};
+  for (const Case& c : cases) {
+    ASSERT_EQ(New("PRD.P00", std::string(c.password) + "\n", {"--force"}), 0) << c.password;
+    EXPECT_EQ(err_, c.warned ? warning : "") << c.password;
+    EXPECT_EQ(out_, "Profile " + PathOf("PRD.P00") + " written.\n");
+    RealFileSystem disk;
+    ConnectionProfile profile;
+    ASSERT_TRUE(ReadProfile(disk, PathOf("PRD.P00"), "PRD.P00", &profile).ok());
+    EXPECT_EQ(profile.password, c.password);
+  }
+}
+
+// The names in the test's folder.
+std::set<std::string> Names(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+// A sensor that reads the profile while it is written anew reads the old
+// profile or the new one, always whole; nothing else is left in the folder.
+TEST_F(ProfileToolRunTest, ForceReplacesTheProfileWhileASensorReadsIt) {
+  ASSERT_EQ(New("PRD.P00", "first\n"), 0) << err_;
+  std::atomic<bool> writing = true;
+  std::atomic<int> reads = 0;
+  std::atomic<int> bad_reads = 0;
+  std::string bad_message;
+  std::thread sensor([&] {
+    RealFileSystem disk;
+    while (writing || reads < 200) {
+      ConnectionProfile profile;
+      Status status = ReadProfile(disk, PathOf("PRD.P00"), "PRD.P00", &profile);
+      ++reads;
+      if (!status.ok() || (profile.password != "first" && profile.password != "second")) {
+        if (bad_reads++ == 0) bad_message = status.message() + " / " + profile.password;
+      }
+    }
+  });
+  int failed_writes = 0;
+  for (int i = 0; i < 300; ++i) {
+    std::istringstream in(i % 2 == 0 ? "second\n" : "first\n");
+    std::ostringstream out, err;
+    Args args = {"new", PathOf("PRD.P00"), "--force"};
+    for (const std::string& option : ValidOptions()) args.push_back(option);
+    if (RunProfileTool(args, {in, out, err}, static_cast<uint32_t>(i)) != 0) ++failed_writes;
+  }
+  writing = false;
+  sensor.join();
+  EXPECT_EQ(failed_writes, 0);
+  EXPECT_EQ(bad_reads, 0) << "of " << reads << " reads; first: " << bad_message;
+  EXPECT_EQ(Names(folder_), std::set<std::string>{"PRD.P00"});
+}
+
+TEST_F(ProfileToolRunTest, AFailedWriteLeavesNoTemporaryFile) {
+  std::filesystem::create_directory(folder_ / "PRD.P00");
+  std::filesystem::create_directory(folder_ / "PRD.P00" / "inside");
+  EXPECT_EQ(New("PRD.P00", "secret\n", {"--force"}), 1);
+  EXPECT_EQ(err_, "vaultgauge-profile: cannot write " + PathOf("PRD.P00") + "\n");
+  EXPECT_EQ(Names(folder_), std::set<std::string>{"PRD.P00"});
+  EXPECT_TRUE(std::filesystem::is_directory(folder_ / "PRD.P00"));
+
+  EXPECT_EQ(New("none/PRD.P00", "secret\n"), 1);
+  EXPECT_EQ(err_, "vaultgauge-profile: cannot write " + PathOf("none/PRD.P00") + "\n");
+  EXPECT_EQ(Names(folder_), std::set<std::string>{"PRD.P00"});
 }
 
 TEST_F(ProfileToolRunTest, NewRefusesAValueBeforeReadingThePassword) {
