@@ -31,7 +31,15 @@
 // content N times), append (continues the file of an earlier block of the
 // same kind: file, program-file, c-file, expect-file),
 // mode=NNN (octal permissions, set after everything is laid out; natively the
-// program runs without the power to override them, as an ordinary user).
+// program runs without the power to override them, as an ordinary user),
+// fixture=NAME (the block's text begins with the lines of the shared file NAME
+// of tests/e2e/fixtures/, as if they were pasted there: the block's own lines,
+// if any, follow them, and every other modifier applies to both; not for the
+// blocks without text: folder, expect-absent, expect-exists). A fixture named
+// but not found is an error of the case file.
+//
+//   --- file PRD.P00 fixture=prd.P00 crlf
+//
 // In expected output {TIME} matches any HH:MM:SS, {PROGRAM} and {WORK} stand
 // for the program's and the working folder as the program spells them. Under
 // Wine every "\n" of expected output is compared as "\r\n".
@@ -43,7 +51,8 @@
 // columns, separated by "|", and every further line is a row (blank lines and
 // lines beginning with "#" aside). The case is repeated once per row, with
 // each ${column} in its other lines replaced by the row's cell; cells are
-// trimmed, "\|" stands for a "|" inside a cell.
+// trimmed, "\|" stands for a "|" inside a cell. So "fixture=${profile}" picks
+// a fixture per row; the text of a fixture is never substituted.
 #ifndef VAULTGAUGE_TESTS_E2E_CASE_FILE_H_
 #define VAULTGAUGE_TESTS_E2E_CASE_FILE_H_
 
@@ -89,7 +98,13 @@ struct Case {
   std::vector<std::string> ArgsFor(Platform platform) const;
 };
 
+// The shared files that "fixture=" names: name to contents.
+using Fixtures = std::map<std::string, std::string>;
+
 // Parses a case file's text; returns false with `error` on a malformed file.
+bool ParseCaseFile(const std::string& file_name, const std::string& text, const Fixtures& fixtures,
+                   std::vector<Case>* cases, std::string* error);
+// The same for a case file that names no fixture.
 bool ParseCaseFile(const std::string& file_name, const std::string& text, std::vector<Case>* cases,
                    std::string* error);
 
