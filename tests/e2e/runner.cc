@@ -4,6 +4,7 @@
 //
 //   e2e_runner --bin <folder of the programs> --platform native|windows
 //              --cases <folder of *.case files> [--wine-prefix <folder>]
+//              [--fixtures <folder of the shared files, default ../fixtures of --cases>]
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <signal.h>
@@ -35,6 +36,7 @@ struct Options {
   fs::path bin;
   Platform platform = Platform::kNative;
   fs::path cases;
+  fs::path fixtures;
   fs::path wine_prefix;
 };
 
@@ -472,6 +474,8 @@ bool ParseOptions(int argc, char** argv) {
       g_options.platform = value == "windows" ? Platform::kWindows : Platform::kNative;
     } else if (key == "--cases") {
       g_options.cases = value;
+    } else if (key == "--fixtures") {
+      g_options.fixtures = value;
     } else if (key == "--wine-prefix") {
       g_options.wine_prefix = value;
     } else {
@@ -479,6 +483,10 @@ bool ParseOptions(int argc, char** argv) {
     }
   }
   if (g_options.wine_prefix.empty()) g_options.wine_prefix = g_options.bin / ".." / "wineprefix";
+  // The fixtures lie beside the cases, so one folder of cases is all a run needs.
+  if (g_options.fixtures.empty()) {
+    g_options.fixtures = (fs::absolute(g_options.cases) / ".." / "fixtures").lexically_normal();
+  }
   g_options.bin = fs::absolute(g_options.bin).lexically_normal();
   g_options.wine_prefix = fs::absolute(g_options.wine_prefix).lexically_normal();
   return !g_options.bin.empty() && !g_options.cases.empty();
@@ -492,10 +500,18 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (!ParseOptions(argc, argv)) {
     std::cerr << "usage: e2e_runner --bin DIR --platform native|windows --cases DIR"
-                 " [--wine-prefix DIR] [gtest options]\n";
+                 " [--fixtures DIR] [--wine-prefix DIR] [gtest options]\n";
     return 2;
   }
 
+  // Every file of the fixtures folder, by name; a folder that is missing holds none.
+  Fixtures fixtures;
+  if (fs::is_directory(g_options.fixtures)) {
+    for (const auto& entry : fs::directory_iterator(g_options.fixtures)) {
+      if (!entry.is_regular_file()) continue;
+      fixtures[entry.path().filename().string()] = ReadAll(entry.path());
+    }
+  }
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(g_options.cases)) {
     if (entry.path().extension() == ".case") files.push_back(entry.path());
@@ -504,8 +520,8 @@ int main(int argc, char** argv) {
   for (const fs::path& file : files) {
     std::vector<Case> cases;
     std::string error;
-    if (!ParseCaseFile(file.filename().string(), ReadAll(file), &cases, &error)) {
-      std::cerr << error << "\n";
+    if (!ParseCaseFile(file.filename().string(), ReadAll(file), fixtures, &cases, &error)) {
+      std::cerr << error << "\n(fixtures from " << g_options.fixtures.string() << ")\n";
       return 2;
     }
     std::map<std::string, int> seen;
