@@ -531,6 +531,9 @@ bool ParseCaseFile(const std::string& file_name, const std::string& text, const 
       current->without_library = true;
     } else if (key == "program") {
       current->program = value;
+    } else if (key == "stdout") {
+      if (value != "full") return fail("stdout can only be full");
+      current->stdout_full = true;
     } else if (key == "exit") {
       current->exit_code = std::atoi(value.c_str());
     } else {

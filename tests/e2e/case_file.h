@@ -8,6 +8,7 @@
 //   drive: c                         working folder C:\vgcase\ on the prepared C: drive
 //   library: none                    no stand-in RFC library beside the program
 //   program: vaultgauge-profile      another program of the bin folder
+//   stdout: full                     standard output is a full disk (/dev/full)
 //   exit: 2
 //   --- arg                          one more argument: the block's text (after args)
 //   --- file PRD.P00                 a file in the working folder
@@ -89,6 +90,7 @@ struct Case {
   std::optional<Platform> only_on;
   bool on_drive_c = false;
   bool without_library = false;
+  bool stdout_full = false;  // standard output is a full disk
   std::string program = "vaultgauge";
   std::optional<int> exit_code;
   std::vector<FileBlock> files;          // in the working folder, files and folders
