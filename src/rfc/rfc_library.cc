@@ -1,6 +1,7 @@
 #include "rfc/rfc_library.h"
 
 #include "platform/platform.h"
+#include "rfc/pe_width.h"
 
 namespace vaultgauge {
 
@@ -23,6 +24,13 @@ Status RfcLibrary::Load(const std::string& folder, const std::string& file_name,
                         std::unique_ptr<RfcLibrary>* library) {
   void* loaded = LoadSharedLibrary(folder, file_name);
   if (loaded == nullptr) {
+    // A process cannot load a DLL of the other width: name the program that can.
+    const PeWidth width = PeWidthOfFile(folder + file_name);
+    if (width != PeWidth::kUnknown && width != ProgramWidth()) {
+      return Status::Error("Error 1061: RFC-Library " + file_name +
+                           (width == PeWidth::k32 ? " is a 32-bit library: use vaultgauge32.exe !"
+                                                  : " is a 64-bit library: use vaultgauge.exe !"));
+    }
     return Status::Error("Error 1061: RFC-Library " + file_name + " cannot be loaded !");
   }
   std::unique_ptr<RfcLibrary> api(new RfcLibrary());
