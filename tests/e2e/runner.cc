@@ -500,6 +500,9 @@ class WineEnvironment : public ::testing::Environment {
 // Whether the suite's loader runs here: a kernel without 32-bit support
 // refuses the 32-bit one ("Exec format error"). Empty when it runs, else why not.
 std::string LoaderRefusal() {
+  if (!fs::exists(g_options.wine_loader)) {
+    return g_options.wine_loader.string() + " is not installed";
+  }
   std::string pattern = (fs::temp_directory_path() / "vaultgauge-loader-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) return "no temporary folder";
   const fs::path folder = pattern;
