@@ -527,8 +527,18 @@ bool ParseCaseFile(const std::string& file_name, const std::string& text, const 
       current->on_drive_c = true;
       current->only_on = Platform::kWindows;
     } else if (key == "library") {
-      if (value != "none") return fail("library can only be none");
-      current->without_library = true;
+      if (value == "none") {
+        current->library = Library::kNone;
+      } else if (value == "other-width") {
+        current->library = Library::kOtherWidth;
+        current->only_on = Platform::kWindows;
+      } else {
+        return fail("library is none or other-width");
+      }
+    } else if (key == "width") {
+      if (value != "32" && value != "64") return fail("width is 32 or 64");
+      current->width = std::atoi(value.c_str());
+      current->only_on = Platform::kWindows;
     } else if (key == "program") {
       current->program = value;
     } else if (key == "stdout") {

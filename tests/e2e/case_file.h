@@ -7,6 +7,9 @@
 //   platform: windows                native | windows; default both
 //   drive: c                         working folder C:\vgcase\ on the prepared C: drive
 //   library: none                    no stand-in RFC library beside the program
+//   library: other-width             the stand-in of the other width (a 32-bit DLL beside
+//                                    a 64-bit program, or the reverse); Windows only
+//   width: 32                        32 | 64: only for the Windows build of that width
 //   program: vaultgauge-profile      another program of the bin folder
 //   stdout: full                     standard output is a full disk (/dev/full)
 //   exit: 2
@@ -70,6 +73,9 @@ namespace e2e {
 
 enum class Platform { kNative, kWindows };
 
+// Which RFC library a case places beside the program.
+enum class Library { kStandin, kNone, kOtherWidth };
+
 struct FileBlock {
   std::string path;  // relative, with "/" separators
   std::string contents;
@@ -89,7 +95,8 @@ struct Case {
   std::optional<std::vector<std::string>> args_windows;
   std::optional<Platform> only_on;
   bool on_drive_c = false;
-  bool without_library = false;
+  Library library = Library::kStandin;
+  std::optional<int> width;  // 32 or 64: only under Wine, for the build of that width
   bool stdout_full = false;  // standard output is a full disk
   std::string program = "vaultgauge";
   std::optional<int> exit_code;

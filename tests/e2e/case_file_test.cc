@@ -42,11 +42,16 @@ TEST(ParseCaseFileTest, ReadsKeysAndBlocks) {
       "library: none\n"
       "exit: 0\n"
       "--- c-file \"Program Files/PRTG/PRD.P00\"\n"
-      "--- expect-absent Dev_Rfc.Trc\n";
+      "--- expect-absent Dev_Rfc.Trc\n"
+      "\n"
+      "=== third\n"
+      "library: other-width\n"
+      "width: 32\n"
+      "exit: 2\n";
   std::vector<Case> cases;
   std::string error;
   ASSERT_TRUE(ParseCaseFile("t.case", text, &cases, &error)) << error;
-  ASSERT_EQ(cases.size(), 2u);
+  ASSERT_EQ(cases.size(), 3u);
   const Case& first = cases[0];
   EXPECT_EQ(first.name, "first case");
   EXPECT_EQ(first.args, (std::vector<std::string>{"PRD", "a b"}));
@@ -60,11 +65,16 @@ TEST(ParseCaseFileTest, ReadsKeysAndBlocks) {
   EXPECT_EQ(first.stdout_text, "out\n\n");  // the last empty line only separates
   const Case& second = cases[1];
   EXPECT_TRUE(second.on_drive_c);
-  EXPECT_TRUE(second.without_library);
+  EXPECT_EQ(second.library, Library::kNone);
   EXPECT_EQ(second.only_on, Platform::kWindows);
   EXPECT_EQ(second.c_files[0].path, "Program Files/PRTG/PRD.P00");
   EXPECT_EQ(second.c_files[0].contents, "");
   EXPECT_EQ(second.expect_absent, std::vector<std::string>{"Dev_Rfc.Trc"});
+  EXPECT_FALSE(second.width);
+  const Case& third = cases[2];
+  EXPECT_EQ(third.library, Library::kOtherWidth);
+  EXPECT_EQ(third.width, 32);
+  EXPECT_EQ(third.only_on, Platform::kWindows);  // only a Windows build has another width
 }
 
 TEST(ParseCaseFileTest, LaysOutFoldersPermissionsAndLongArguments) {
@@ -320,6 +330,9 @@ TEST(ParseCaseFileTest, RefusesMalformedFiles) {
       "=== a\nexit: 0\n--- expect-file x fifo\n",              // nothing to lay out
       "=== a\nexit: 0\n--- file x\n--- file x append fifo\n",  // no file to continue
       "=== a\nexit: 0\n--- stdout fifo\n",                     // no file at all
+      "=== a\nexit: 0\nlibrary: other\n",                      // no such library
+      "=== a\nexit: 0\nwidth: 16\n",                           // no such width
+      "=== a\nexit: 0\nstdout: empty\n",                       // no such standard output
   };
   for (const char* text : bad) {
     std::vector<Case> cases;
