@@ -102,6 +102,7 @@ Status RunGlobalList(RunContext& run, const SystemList& list) {
     std::optional<ListedProfile> listed =
         ReadListedProfile(run.files, run.location.folder, entry, list.label_kind);
     if (!listed) continue;  // counted among the systems only, without a line
+    run.WorkingOn(listed->profile.destination);
     std::string progress_line;
     if (show_progress) {
       progress_line = SystemProgressText(LocalTimeOfDay(), entry, listed->profile);

@@ -1,5 +1,7 @@
 #include "driver/parameters.h"
 
+#include <optional>
+
 #include "util/text.h"
 
 namespace vaultgauge {
@@ -46,6 +48,19 @@ ChannelSelection ReadChannelSelection(const std::string& text) {
   return selection;
 }
 
+// The value of the whole-word keyword `keyword` ("TIMEOUT="): words are
+// separated by blanks or commas, and the keyword opens its word. Empty when
+// there is no such word.
+std::optional<std::string> WordValue(const std::string& text, std::string_view keyword) {
+  for (size_t at = text.find(keyword); at != std::string::npos; at = text.find(keyword, at + 1)) {
+    if (at != 0 && text[at - 1] != ' ' && text[at - 1] != ',') continue;
+    size_t end = text.find_first_of(" ,", at);
+    return text.substr(at + keyword.size(),
+                       end == std::string::npos ? end : end - at - keyword.size());
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 Parameters ParseParameters(std::string_view raw_text) {
@@ -69,6 +84,14 @@ Parameters ParseParameters(std::string_view raw_text) {
   parameters.syslog = Contains(text, ",SYSLOG");
   parameters.gigabyte = Contains(text, "GIGABYTE");
   parameters.channel = ReadChannelSelection(text);
+  if (std::optional<std::string> timeout = WordValue(text, "TIMEOUT=")) {
+    parameters.timeout_text = *timeout;
+    const bool digits = !timeout->empty() && timeout->size() <= 3 &&
+                        timeout->find_first_not_of("0123456789") == std::string::npos;
+    const int seconds = digits ? std::stoi(*timeout) : 0;
+    parameters.timeout_seconds = seconds >= 1 && seconds <= 900 ? seconds : 0;
+    parameters.timeout_malformed = parameters.timeout_seconds == 0;
+  }
   ReadLogonKeywords(&parameters);
   return parameters;
 }

@@ -27,6 +27,11 @@ struct Parameters {
   bool syslog = false;         // ",SYSLOG": trace lines on standard error
   bool gigabyte = false;       // "GIGABYTE": channels in GByte
   ChannelSelection channel;    // "CH="
+  // New keywords are whole words (separated by blanks or commas, any case),
+  // so that a host name such as "saptimeout=1x" cannot switch them on.
+  unsigned timeout_seconds = 0;    // "TIMEOUT=S": the run's time limit, 1 to 900; 0 for none
+  bool timeout_malformed = false;  // "TIMEOUT=" with anything else
+  std::string timeout_text;        // its value as given
   // "CLIENT=" (its next three characters), ",HOST=" and ",NO=" (up to a
   // comma or blank, as entered).
   LogonOverrides logon;

@@ -7,6 +7,7 @@
 #include "driver/locate_profile.h"
 #include "driver/parameters.h"
 #include "driver/startup.h"
+#include "driver/watchdog.h"
 #include "output/document_writer.h"
 #include "rfc/open_connection.h"
 #include "rfc/rfc_connection.h"
@@ -25,6 +26,12 @@ struct RunContext {
   RfcSession& session;
   RfcConnection& connection;
   ConnectionRecords& records;
+  Watchdog* watchdog = nullptr;  // with a time limit
+
+  // The system the run works on from now on, for the time limit's message.
+  void WorkingOn(const std::string& destination) const {
+    if (watchdog != nullptr) watchdog->WorkingOn(destination);
+  }
 };
 
 }  // namespace vaultgauge

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include "driver/global_list.h"
 #include "driver/global_run.h"
@@ -12,6 +13,7 @@
 #include "driver/settings.h"
 #include "driver/single_run.h"
 #include "driver/startup.h"
+#include "driver/watchdog.h"
 #include "platform/platform.h"
 #include "profile/profile_reader.h"
 #include "rfc/error_report.h"
@@ -89,6 +91,11 @@ int Run(const std::vector<std::string>& arguments, std::FILE* stream,
     return kErrorDocumentExitCode;
   }
   document = MakeDocumentWriter(inputs.location.mode, inputs.parameters.channel, stream);
+  // The limit may stand in a global list's sensor line or on the command line.
+  unsigned timeout = inputs.parameters.timeout_seconds;
+  if (timeout == 0) timeout = inputs.command_line.parameters.timeout_seconds;
+  std::optional<Watchdog> watchdog;
+  if (timeout != 0) watchdog.emplace(*document, timeout);
 
   std::unique_ptr<RfcLibrary> library;
   status = RfcLibrary::Load(&library);

@@ -26,6 +26,7 @@ void WriteProgressHead(RunContext& run, const ConnectionProfile& profile) {
 
 Status RunSingleSystem(RunContext& run, const ConnectionProfile& profile) {
   InstallRfcErrorReport(run.session, run.document);
+  run.WorkingOn(profile.destination);
   if (run.parameters.show_progress) WriteProgressHead(run, profile);
 
   RFC_HANDLE handle = OpenProfileConnection(run, profile);

@@ -22,6 +22,7 @@ void DocumentWriter::EndSystem() {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   Write(Tail());
   WriteHeld(true);
+  complete_ = true;
 }
 
 void DocumentWriter::BeginList() {
@@ -35,6 +36,7 @@ void DocumentWriter::EndList(std::string_view summary_text) {
   Write(Text(summary_text) + Tail());
   Hold("\n", true);
   WriteHeld(true);
+  complete_ = true;
 }
 
 void DocumentWriter::Channel(std::string_view name, std::string_view value, std::string_view unit) {
@@ -49,6 +51,13 @@ void DocumentWriter::Error(std::string_view message) {
   WriteHeld(false);
   WriteError(message);
   ended_ = true;
+}
+
+bool DocumentWriter::ErrorUnlessComplete(std::string_view message) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (ended_ || complete_) return false;
+  Error(message);
+  return true;
 }
 
 void DocumentWriter::ErrorReport(std::string_view report) {

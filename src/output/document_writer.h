@@ -54,6 +54,10 @@ class DocumentWriter {
   // written after it.
   void Error(std::string_view message);
 
+  // The same, unless the document is complete already (the run is about to
+  // end well) or an error was written: then nothing, and false.
+  bool ErrorUnlessComplete(std::string_view message);
+
   // The library's fatal error report: in the XML modes inside the error
   // document, in the line modes as its lines. Nothing is written after it.
   void ErrorReport(std::string_view report);
@@ -96,7 +100,8 @@ class DocumentWriter {
   std::FILE* stream_;
   unsigned channel_counter_ = 0;
   std::vector<Held> held_;
-  bool ended_ = false;  // an error document or report was written
+  bool ended_ = false;     // an error document or report was written
+  bool complete_ = false;  // the document's tail was written
   bool failed_ = false;
 };
 

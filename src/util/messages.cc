@@ -54,6 +54,7 @@ constexpr MessageEntry kMessages[] = {
      "Error 1072: Server listing of {} is too long (more than 2047 characters) !"},
     {MessageId::kSensorLineTooLong,
      "Error 1073: Sensor line of {} is too long (more than 127 characters) !"},
+    {MessageId::kNoAnswer, "Error 1080: No answer within {} seconds from {} !"},
     {MessageId::kInternalFailure, "Error 1090: Internal failure ({}) !"},
     {MessageId::kInvalidPathUsage, "Sorry, invalid Path-Usage..."},
 };

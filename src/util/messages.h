@@ -46,6 +46,7 @@ enum class MessageId {
   kListLineTooLong,
   kServerListingTooLong,
   kSensorLineTooLong,
+  kNoAnswer,
   kInternalFailure,
   kInvalidPathUsage,
 };

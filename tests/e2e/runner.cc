@@ -34,6 +34,7 @@
 #include <thread>
 
 #include "case_file.h"
+#include "concurrent_runs.h"
 
 namespace fs = std::filesystem;
 
@@ -649,6 +650,13 @@ int main(int argc, char** argv) {
                               [c]() -> ::testing::Test* { return new CaseTest(c); });
     }
   }
+  ConcurrentRunsSetup concurrent{
+      g_options.bin, ProgramFileName("vaultgauge"), LibraryFileName(), {}, 3};
+  if (g_options.platform == Platform::kWindows) {
+    concurrent.launcher = {g_options.wine_loader.string()};
+    concurrent.rounds = 2;  // Wine starts a program slowly
+  }
+  RegisterConcurrentRuns(concurrent);
   if (g_options.platform == Platform::kWindows) {
     ::testing::AddGlobalTestEnvironment(new WineEnvironment);
   }
