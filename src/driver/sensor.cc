@@ -2,10 +2,12 @@
 
 #include <exception>
 #include <memory>
+#include <string>
 
 #include "driver/global_list.h"
 #include "driver/global_run.h"
 #include "driver/locate_profile.h"
+#include "driver/progress.h"
 #include "driver/run_context.h"
 #include "driver/settings.h"
 #include "driver/single_run.h"
@@ -46,7 +48,7 @@ Status ReadInputs(const std::vector<std::string>& arguments, FileSystem& files, 
   if (!status.ok()) return status;
 
   status = LocateProfile(files, command_line.profile_name, selected_mode,
-                         command_line.parameters.console, &inputs->location);
+                         command_line.parameters.console, ProgramFolder(), &inputs->location);
   if (!status.ok()) return status;
 
   inputs->list_run = inputs->location.global_list || command_line.parameters.item_given;
@@ -83,6 +85,13 @@ int Run(const std::vector<std::string>& arguments, std::FILE* stream,
   RunInputs inputs;
   Status status = ReadInputs(arguments, files, &inputs);
   if (!status.ok()) {
+    // The run's progress head is not reached: the folders tried are shown
+    // before the error, after the start line.
+    const std::vector<TriedFolder>& tried_folders = inputs.location.tried_folders;
+    if (inputs.command_line.parameters.show_progress && !tried_folders.empty()) {
+      document->Aside(inputs.command_line.start_line + "\n");
+      document->Aside(TriedFolderLines(tried_folders));
+    }
     document->Error(status.message());
     return kErrorDocumentExitCode;
   }
