@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "driver/global_list.h"
@@ -12,6 +13,7 @@
 #include "driver/settings.h"
 #include "driver/single_run.h"
 #include "driver/startup.h"
+#include "driver/usage.h"
 #include "platform/platform.h"
 #include "profile/profile_reader.h"
 #include "rfc/error_report.h"
@@ -123,6 +125,10 @@ int Run(const std::vector<std::string>& arguments, std::FILE* stream,
 }  // namespace
 
 int RunSensor(const std::vector<std::string>& arguments, std::FILE* stream) {
+  if (std::optional<std::string> text = InformationRequested(arguments)) {
+    std::fwrite(text->data(), 1, text->size(), stream);
+    return 0;
+  }
   // Until the output mode is known, failures are written as the error
   // document, which is the same in every mode.
   std::unique_ptr<DocumentWriter> document =
