@@ -489,6 +489,11 @@ bool ParseCaseFile(const std::string& file_name, const std::string& text, std::v
       current->without_library = true;
     } else if (key == "program") {
       current->program = value;
+    } else if (key == "program-folder") {
+      if (value.empty() || value[0] == '/' || value.find("..") != std::string::npos) {
+        return fail("program-folder is a folder below the case's own");
+      }
+      current->program_folder = value;
     } else if (key == "exit") {
       current->exit_code = std::atoi(value.c_str());
     } else {

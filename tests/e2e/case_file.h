@@ -8,6 +8,8 @@
 //   drive: c                         working folder C:\vgcase\ on the prepared C: drive
 //   library: none                    no stand-in RFC library beside the program
 //   program: vaultgauge-profile      another program of the bin folder
+//   program-folder: PRTG/ExeXml      the program's folder below the case's own
+//                                    (default "program"; "/" separates)
 //   exit: 2
 //   --- arg                          one more argument: the block's text (after args)
 //   --- file PRD.P00                 a file in the working folder
@@ -81,6 +83,7 @@ struct Case {
   bool on_drive_c = false;
   bool without_library = false;
   std::string program = "vaultgauge";
+  std::string program_folder = "program";
   std::optional<int> exit_code;
   std::vector<FileBlock> files;          // in the working folder, files and folders
   std::vector<FileBlock> program_files;  // beside the program
