@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A selected mode takes the list from the working folder.
   ProfileLocation location;
   if (!LocateProfile(files, command_line.profile_name, OutputMode::kGlimora,
-                     command_line.parameters.console, &location)
+                     command_line.parameters.console, std::string(), &location)
            .ok()) {
     return 0;
   }

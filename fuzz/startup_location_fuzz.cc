@@ -124,7 +124,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   const Parameters& parameters = command_line.parameters;
   ProfileLocation location;
-  status = LocateProfile(files, command_line.profile_name, selected, parameters.console, &location);
+  // A program folder in PRTG's ExeXml folder, the last place of the search.
+  status = LocateProfile(files, command_line.profile_name, selected, parameters.console,
+                         NativePath("C:\\PRTG\\Custom Sensors\\ExeXml\\"), &location);
+  // Every folder is named once; at most one is taken, and only it in success.
+  unsigned taken = 0;
+  for (size_t i = 0; i < location.tried_folders.size(); ++i) {
+    const TriedFolder& tried = location.tried_folders[i];
+    for (size_t j = 0; j < i; ++j) FUZZ_CHECK(location.tried_folders[j].folder != tried.folder);
+    if (tried.state == FolderState::kUsed) {
+      ++taken;
+      FUZZ_CHECK(status.ok() && tried.folder == location.folder);
+    }
+  }
+  FUZZ_CHECK(taken == (status.ok() && !location.tried_folders.empty() ? 1u : 0u));
   if (!status.ok()) {
     FUZZ_CHECK(StartsWith(status.message(), "Error 10") ||
                status.message() == "Sorry, invalid Path-Usage...");

@@ -92,6 +92,7 @@ Status RunGlobalList(RunContext& run, const SystemList& list) {
     std::string shown = run.parameters.raw_text;
     CutAt(&shown, " @");
     document.Aside(start_line + "\n");
+    document.Aside(TriedFolderLines(run.location.tried_folders));
     document.Aside(ProgressText("* " + start_time + " " + shown) + " State=Executing\n");
   }
   document.BeginList();

@@ -1,7 +1,10 @@
 #include "driver/locate_profile.h"
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "driver/global_list.h"
 #include "driver/startup.h"
@@ -62,7 +65,7 @@ Status OpenInGivenFolder(FileSystem& files, ProfileLocation* location) {
   return Status::Ok();
 }
 
-bool NamesFolder(const std::string& line) {
+bool NamesFolder(std::string_view line) {
   return (line.size() > 0 && line[0] == kPathSeparator) ||
          (line.size() > 2 && line[2] == kPathSeparator) || (line.size() > 1 && line[1] == ':');
 }
@@ -94,39 +97,187 @@ bool IsCustomSensorFolder(const std::string& folder) {
   return folder.size() >= 7 && UpperCase(folder.substr(folder.size() - 7, 6)) == "EXEXML";
 }
 
-Status SearchPrtgFolders(FileSystem& files, ProfileLocation* location) {
-  const std::string& name = location->name;
-  std::string& folder = location->folder;
-  folder.clear();
+// A path file is a line or two; a bigger one is no path file to read again.
+constexpr size_t kPathFileByteLimit = 64 * 1024;
 
-  if (std::unique_ptr<TextFile> path_file = files.Open(NativePath(kPathListFile))) {
-    Status status = ReadPathFile(*path_file, &folder);
-    if (!status.ok()) return status;
-    for (const char* sub_folder : kPathFileSubFolders) {
-      std::string below = folder + NativePath(sub_folder);
-      if (files.Exists(below + name)) folder = below;
+// One line of the path file as a person means it.
+std::string_view Unwrapped(std::string_view line) {
+  constexpr std::string_view kBlanks = " \t";
+  size_t first = line.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return std::string_view();
+  line = line.substr(first, line.find_last_not_of(kBlanks) - first + 1);
+  if (line.size() >= 2 && line.front() == '"' && line.back() == '"') {
+    line = line.substr(1, line.size() - 2);
+  }
+  return line;
+}
+
+// The lines of a text, each without its line end and cut at a NUL, as the
+// plain reading cuts them.
+template <typename Char>
+std::vector<std::basic_string_view<Char>> TextLines(std::basic_string_view<Char> text) {
+  std::vector<std::basic_string_view<Char>> lines;
+  while (!text.empty()) {
+    size_t end = text.find(Char('\n'));
+    std::basic_string_view<Char> line = text.substr(0, end);
+    text.remove_prefix(end == text.npos ? text.size() : end + 1);
+    if (!line.empty() && line.back() == Char('\r')) line.remove_suffix(1);
+    line = line.substr(0, line.find(Char('\0')));
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// The lines of the path file's bytes as this platform spells paths; a line
+// that cannot be spelled so is left out.
+std::vector<std::string> PathFileLines(std::string_view bytes) {
+  std::vector<std::string> lines;
+  const bool little_endian = StartsWith(bytes, "\xFF\xFE");
+  if (little_endian || StartsWith(bytes, "\xFE\xFF")) {
+    std::u16string units;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      unsigned char low = static_cast<unsigned char>(bytes[little_endian ? i : i + 1]);
+      unsigned char high = static_cast<unsigned char>(bytes[little_endian ? i + 1 : i]);
+      units.push_back(static_cast<char16_t>(high << 8 | low));
     }
-    if (!files.Exists(folder + name)) return ProfileMissing(name);
+    for (std::u16string_view line : TextLines(std::u16string_view(units))) {
+      std::string spelled;
+      if (PathFromUtf16(line, &spelled)) lines.push_back(std::move(spelled));
+    }
+    return lines;
+  }
+  if (StartsWith(bytes, "\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  for (std::string_view line : TextLines(bytes)) lines.emplace_back(line);
+  return lines;
+}
+
+// The search of mode "EXEXML": the folders it looks into, each once, in order.
+class FolderSearch {
+ public:
+  FolderSearch(FileSystem& files, const std::string& name) : files_(files), name_(name) {}
+
+  // Whether `folder` holds the file.
+  bool Holds(const std::string& folder) {
+    bool present = files_.Exists(folder + name_);
+    bool seen = false;
+    for (const TriedFolder& tried : tried_) seen = seen || tried.folder == folder;
+    if (!seen) {
+      tried_.push_back({folder, present ? FolderState::kPresent : FolderState::kMissing});
+    }
+    return present;
   }
 
-  bool found = files.Exists(folder + name);
+  // Takes the file from `folder`, which holds it: its path must fit and the
+  // folder must be PRTG's.
+  Status Take(const std::string& folder, ProfileLocation* location) {
+    location->folder = folder;
+    Status status = SetProfilePath(location);
+    if (status.ok() && !IsCustomSensorFolder(folder)) {
+      status = Status::Error(Message(MessageId::kInvalidPathUsage));
+    }
+    for (TriedFolder& tried : tried_) {
+      if (tried.folder == folder) {
+        tried.state = status.ok() ? FolderState::kUsed : FolderState::kRefused;
+      }
+    }
+    return status;
+  }
+
+  std::vector<TriedFolder> TakeTried() { return std::move(tried_); }
+
+ private:
+  FileSystem& files_;
+  const std::string& name_;
+  std::vector<TriedFolder> tried_;
+};
+
+// The sub-folders below the path file's folder, then that folder: the one
+// that holds the file, a later sub-folder over an earlier one.
+std::optional<std::string> FindBelowPathFileFolder(FolderSearch& search, std::string folder) {
+  for (const char* sub_folder : kPathFileSubFolders) {
+    std::string below = folder + NativePath(sub_folder);
+    if (search.Holds(below)) folder = below;
+  }
+  if (!search.Holds(folder)) return std::nullopt;
+  return folder;
+}
+
+// Without a path file: the working folder, then where PRTG installs itself.
+std::optional<std::string> FindInFixedFolders(FolderSearch& search) {
+  if (search.Holds("")) return std::string();
   for (const char* fixed_folder : kFixedFolders) {
-    if (found) break;
-    folder = NativePath(fixed_folder);
-    found = files.Exists(folder + name);
+    std::string folder = NativePath(fixed_folder);
+    if (search.Holds(folder)) return folder;
   }
-  if (!found) return ProfileMissing(name);
+  return std::nullopt;
+}
 
-  Status status = SetProfilePath(location);
-  if (!status.ok()) return status;
-  if (!IsCustomSensorFolder(folder)) return Status::Error(Message(MessageId::kInvalidPathUsage));
-  return Status::Ok();
+// The path file's folder as a person means it, where it differs from the
+// folder of the plain reading (`plain`, when that reading succeeded).
+std::optional<std::string> MeantFolder(FileSystem& files, const std::optional<std::string>& plain) {
+  std::unique_ptr<TextFile> path_file = files.Open(NativePath(kPathListFile));
+  if (!path_file) return std::nullopt;
+  std::string bytes;
+  bool too_long;
+  path_file->ReadBytes(kPathFileByteLimit, &bytes, &too_long);
+  if (too_long) return std::nullopt;
+  std::optional<std::string> meant = PathFileFolderAsMeant(bytes);
+  if (meant == plain) return std::nullopt;
+  return meant;
+}
+
+Status SearchPrtgFolders(FileSystem& files, const std::string& program_folder,
+                         ProfileLocation* location) {
+  FolderSearch search(files, location->name);
+  Status status = ProfileMissing(location->name);
+  std::optional<std::string> found;
+  std::optional<std::string> meant_folder;
+
+  // The places installed sensors rely on, in their order.
+  if (std::unique_ptr<TextFile> path_file = files.Open(NativePath(kPathListFile))) {
+    std::string folder;
+    Status read = ReadPathFile(*path_file, &folder);
+    std::optional<std::string> plain;
+    if (read.ok()) {
+      plain = folder;
+      found = FindBelowPathFileFolder(search, folder);
+    } else {
+      status = read;
+    }
+    meant_folder = MeantFolder(files, plain);
+  } else {
+    found = FindInFixedFolders(search);
+  }
+  if (found) status = search.Take(*found, location);
+
+  // Only where those fail: the path file read as a person means it, and the
+  // program's own folder, where PRTG starts it.
+  if (!status.ok()) {
+    found.reset();
+    if (meant_folder) found = FindBelowPathFileFolder(search, *meant_folder);
+    if (!found && !program_folder.empty() && search.Holds(program_folder)) found = program_folder;
+    if (found) status = search.Take(*found, location);
+  }
+  location->tried_folders = search.TakeTried();
+  return status;
 }
 
 }  // namespace
 
+std::optional<std::string> PathFileFolderAsMeant(std::string_view bytes) {
+  std::optional<std::string> folder;
+  for (const std::string& line : PathFileLines(bytes)) {
+    std::string_view meant = Unwrapped(line);
+    if (NamesFolder(meant)) folder = meant;
+  }
+  if (!folder) return std::nullopt;
+  if (folder->back() != kPathSeparator) *folder += kPathSeparator;
+  if (folder->size() > kProfileFolderCapacity) return std::nullopt;
+  return folder;
+}
+
 Status LocateProfile(FileSystem& files, const std::string& profile_name, OutputMode selected_mode,
-                     bool console, ProfileLocation* location) {
+                     bool console, const std::string& program_folder, ProfileLocation* location) {
   ProfileLocation found;
   // The extension test looks at the whole argument, folder included.
   std::string& name = found.name;
@@ -151,9 +302,13 @@ Status LocateProfile(FileSystem& files, const std::string& profile_name, OutputM
     found.mode = selected_mode;
     status = OpenInGivenFolder(files, &found);
   } else {
-    status = SearchPrtgFolders(files, &found);
+    status = SearchPrtgFolders(files, program_folder, &found);
   }
-  if (status.ok()) *location = std::move(found);
+  if (status.ok()) {
+    *location = std::move(found);
+  } else {
+    location->tried_folders = std::move(found.tried_folders);
+  }
   return status;
 }
 

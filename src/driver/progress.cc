@@ -1,6 +1,7 @@
 #include "driver/progress.h"
 
 #include "driver/startup.h"
+#include "platform/platform.h"
 #include "util/text.h"
 
 namespace vaultgauge {
@@ -20,6 +21,33 @@ std::string ShownParameters(const std::string& raw_parameter_text) {
   if (shown == "(Parameters " || shown == "(No ") shown.clear();
   if (shown.empty()) shown = "(No Parameters)";
   return shown;
+}
+
+namespace {
+
+const char* FolderStateText(FolderState state) {
+  switch (state) {
+    case FolderState::kPresent:
+      return "Present";
+    case FolderState::kUsed:
+      return "Used";
+    case FolderState::kRefused:
+      return "Refused";
+    default:
+      return "Missing";
+  }
+}
+
+}  // namespace
+
+std::string TriedFolderLines(const std::vector<TriedFolder>& tried_folders) {
+  std::string lines;
+  for (const TriedFolder& tried : tried_folders) {
+    const std::string folder = tried.folder.empty() ? CurrentFolder() : tried.folder;
+    lines += ProgressText("* Profile-Folder...: " + folder) +
+             " State=" + FolderStateText(tried.state) + "\n";
+  }
+  return lines;
 }
 
 std::string ProcessedLine(const std::string& time) {

@@ -4,7 +4,9 @@
 #define VAULTGAUGE_DRIVER_PROGRESS_H_
 
 #include <string>
+#include <vector>
 
+#include "driver/locate_profile.h"
 #include "profile/connection_profile.h"
 
 namespace vaultgauge {
@@ -25,6 +27,11 @@ std::string SystemProgressText(const std::string& time, const std::string& name,
 // "(No " counts as nothing, and nothing is shown as "(No Parameters)". The
 // raw text itself stays whole: its keyword values are read by position.
 std::string ShownParameters(const std::string& raw_parameter_text);
+
+// The folders the search of mode "EXEXML" tried, one line each, in order:
+// "* Profile-Folder...: <folder> State=<Missing|Present|Used|Refused>", the
+// working folder spelled out. Empty when no folder was searched.
+std::string TriedFolderLines(const std::vector<TriedFolder>& tried_folders);
 
 // "\n* <time> SAP Vaultgauge now processed..."
 std::string ProcessedLine(const std::string& time);

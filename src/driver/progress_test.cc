@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/platform.h"
+
 namespace vaultgauge {
 namespace {
 
@@ -37,6 +39,24 @@ TEST(ProgressTextTest, AProgressLineKeepsToItsBuffer) {
   profile.sysnr = "00";
   EXPECT_EQ(SystemProgressText("03:15:07", "PRD.P00", profile),
             "* 03:15:07 PRD.P00, sapprd01, PRD, 00, 100");
+}
+
+TEST(TriedFolderLinesTest, OneLinePerFolderWithItsState) {
+  const std::string folder = NativePath("D:\\PRTG\\Custom Sensors\\ExeXml\\");
+  EXPECT_EQ(TriedFolderLines({}), "");
+  EXPECT_EQ(TriedFolderLines({{folder, FolderState::kMissing},
+                              {folder, FolderState::kPresent},
+                              {folder, FolderState::kRefused},
+                              {folder, FolderState::kUsed}}),
+            "* Profile-Folder...: " + folder + " State=Missing\n" + "* Profile-Folder...: " +
+                folder + " State=Present\n" + "* Profile-Folder...: " + folder +
+                " State=Refused\n" + "* Profile-Folder...: " + folder + " State=Used\n");
+  // The working folder is spelled out.
+  EXPECT_EQ(TriedFolderLines({{"", FolderState::kMissing}}),
+            "* Profile-Folder...: " + CurrentFolder() + " State=Missing\n");
+  // A long folder is cut like every progress line; the state follows.
+  std::string line = TriedFolderLines({{std::string(300, 'f'), FolderState::kUsed}});
+  EXPECT_EQ(line.size(), 123u + std::string(" State=Used\n").size());
 }
 
 }  // namespace

@@ -5,14 +5,17 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "driver/global_list.h"
 #include "driver/global_run.h"
 #include "driver/locate_profile.h"
+#include "driver/progress.h"
 #include "driver/run_context.h"
 #include "driver/settings.h"
 #include "driver/single_run.h"
 #include "driver/startup.h"
+#include "driver/usage.h"
 #include "driver/watchdog.h"
 #include "platform/platform.h"
 #include "profile/profile_reader.h"
@@ -50,7 +53,7 @@ Status ReadInputs(const std::vector<std::string>& arguments, FileSystem& files, 
   if (!status.ok()) return status;
 
   status = LocateProfile(files, command_line.profile_name, selected_mode,
-                         command_line.parameters.console, &inputs->location);
+                         command_line.parameters.console, ProgramFolder(), &inputs->location);
   if (!status.ok()) return status;
 
   inputs->list_run = inputs->location.global_list || command_line.parameters.item_given;
@@ -87,6 +90,13 @@ int Run(const std::vector<std::string>& arguments, std::FILE* stream,
   RunInputs inputs;
   Status status = ReadInputs(arguments, files, &inputs);
   if (!status.ok()) {
+    // The run's progress head is not reached: the folders tried are shown
+    // before the error, after the start line.
+    const std::vector<TriedFolder>& tried_folders = inputs.location.tried_folders;
+    if (inputs.command_line.parameters.show_progress && !tried_folders.empty()) {
+      document->Aside(inputs.command_line.start_line + "\n");
+      document->Aside(TriedFolderLines(tried_folders));
+    }
     document->Error(status.message());
     return kErrorDocumentExitCode;
   }
@@ -124,6 +134,10 @@ int Run(const std::vector<std::string>& arguments, std::FILE* stream,
 }  // namespace
 
 int RunSensor(const std::vector<std::string>& arguments, std::FILE* stream) {
+  if (std::optional<std::string> text = InformationRequested(arguments)) {
+    std::fwrite(text->data(), 1, text->size(), stream);
+    return 0;
+  }
   // Until the output mode is known, failures are written as the error
   // document, which is the same in every mode.
   std::unique_ptr<DocumentWriter> document =

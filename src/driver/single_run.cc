@@ -16,6 +16,7 @@ void WriteProgressHead(RunContext& run, const ConnectionProfile& profile) {
   const std::string time = LocalTimeOfDay();
   DocumentWriter& document = run.document;
   document.Aside(run.command_line.start_line + "\n");
+  document.Aside(TriedFolderLines(run.location.tried_folders));
   document.Aside(SystemProgressText(time, run.location.name, profile) + " State=Processing\n");
   document.Aside(ProgressText("* " + time + " " + kProgramWord + " - " +
                               ShownParameters(run.parameters.raw_text)) +

@@ -4,6 +4,7 @@
 #define VAULTGAUGE_DRIVER_STARTUP_H_
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "driver/parameters.h"
@@ -12,7 +13,10 @@
 namespace vaultgauge {
 
 inline constexpr char kProgramWord[] = "Vaultgauge";
+inline constexpr char kVersionNumber[] = "4.3";
 inline constexpr char kVersionText[] = "Vers 4.3 / 29.08.22";
+static_assert(std::string_view(kVersionText).substr(5, 3) == kVersionNumber,
+              "the start line names the same version");
 inline constexpr size_t kProfileNameCapacity = 63;
 
 // The fixed name of the profile list that "ITEM=" selects, whatever argument

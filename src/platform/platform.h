@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace vaultgauge {
 
@@ -20,6 +21,14 @@ inline constexpr char kPathSeparator = '/';
 // Spells a Windows path for this platform: on POSIX a leading drive "C:" is
 // dropped and every backslash becomes a slash.
 std::string NativePath(const std::string& windows_path);
+
+// Spells a UTF-16 text the way this platform's file functions take a path:
+// in the ANSI code page on Windows, in UTF-8 elsewhere. False when a
+// character has no such spelling (or a surrogate is broken).
+bool PathFromUtf16(std::u16string_view text, std::string* path);
+
+// The working folder with a trailing separator; empty when it cannot be told.
+std::string CurrentFolder();
 
 // The local time of day as "HH:MM:SS".
 std::string LocalTimeOfDay();

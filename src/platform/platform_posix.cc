@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "platform/platform.h"
+#include "util/utf16.h"
 
 namespace vaultgauge {
 
@@ -18,6 +19,16 @@ std::string LocalTimeOfDay() {
   char text[16];
   std::strftime(text, sizeof text, "%H:%M:%S", &local);
   return text;
+}
+
+bool PathFromUtf16(std::u16string_view text, std::string* path) { return Utf16ToUtf8(text, path); }
+
+std::string CurrentFolder() {
+  char folder[4096];
+  if (getcwd(folder, sizeof folder) == nullptr) return std::string();
+  std::string spelled = folder;
+  if (spelled.empty() || spelled.back() != '/') spelled += '/';
+  return spelled;
 }
 
 std::string ProgramPath() {

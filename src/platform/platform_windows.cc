@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -15,6 +16,40 @@ std::string LocalTimeOfDay() {
   std::snprintf(text, sizeof text, "%02u:%02u:%02u", local.wHour % 100u, local.wMinute % 100u,
                 local.wSecond % 100u);
   return text;
+}
+
+bool PathFromUtf16(std::u16string_view text, std::string* path) {
+  path->clear();
+  if (text.empty()) return true;
+  const int units = static_cast<int>(text.size());
+  const wchar_t* wide = reinterpret_cast<const wchar_t*>(text.data());
+  // A code page of UTF-8 spells every character and takes neither the flag
+  // nor the default character; any other must not swap in a look-alike, which
+  // would name another folder.
+  const bool utf8 = GetACP() == CP_UTF8;
+  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+  BOOL used_default = FALSE;
+  BOOL* used_default_pointer = utf8 ? nullptr : &used_default;
+  int size =
+      WideCharToMultiByte(CP_ACP, flags, wide, units, nullptr, 0, nullptr, used_default_pointer);
+  if (size <= 0 || used_default) return false;
+  std::vector<char> spelled(static_cast<size_t>(size));
+  if (WideCharToMultiByte(CP_ACP, flags, wide, units, spelled.data(), size, nullptr,
+                          used_default_pointer) != size ||
+      used_default) {
+    return false;
+  }
+  path->assign(spelled.data(), spelled.size());
+  return true;
+}
+
+std::string CurrentFolder() {
+  char folder[MAX_PATH + 1];
+  DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
+  if (length == 0 || length >= MAX_PATH) return std::string();
+  std::string spelled(folder, length);
+  if (spelled.back() != '\\') spelled += '\\';
+  return spelled;
 }
 
 std::string ProgramPath() {

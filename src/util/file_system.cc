@@ -71,6 +71,20 @@ bool TextFile::ReadLine(size_t limit, std::string* line, bool* too_long) {
   return any;
 }
 
+void TextFile::ReadBytes(size_t limit, std::string* bytes, bool* too_long) {
+  bytes->clear();
+  *too_long = false;
+  for (;;) {
+    int c = NextRaw();
+    if (c < 0) break;
+    if (bytes->size() == limit) {
+      *too_long = true;
+      break;
+    }
+    bytes->push_back(static_cast<char>(c));
+  }
+}
+
 namespace {
 
 class DiskFile : public TextFile {

@@ -26,6 +26,11 @@ class TextFile {
   // the file.
   bool ReadLine(size_t limit, std::string* line, bool* too_long);
 
+  // Reads the bytes not yet read as they are in the file, without the
+  // line-end and byte-order-mark handling above: at most `limit` of them;
+  // `too_long` tells whether there were more.
+  void ReadBytes(size_t limit, std::string* bytes, bool* too_long);
+
  protected:
   // The next byte of the file, or -1 at its end.
   virtual int NextByte() = 0;

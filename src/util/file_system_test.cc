@@ -67,6 +67,45 @@ TEST(TextFileTest, ReadLineBoundsWhatItKeeps) {
   EXPECT_FALSE(file->ReadLine(10, &line, &too_long));
 }
 
+TEST(TextFileTest, ReadBytesKeepsTheBytesAsTheyAre) {
+  struct Case {
+    const char* name;
+    std::string contents;
+    size_t limit;
+    std::string bytes;
+    bool too_long;
+  } cases[] = {
+      {"marks and line ends untouched",
+       "\xEF\xBB\xBF"
+       "a\r\nb\r",
+       20,
+       "\xEF\xBB\xBF"
+       "a\r\nb\r",
+       false},
+      {"UTF-16 with NUL bytes",
+       std::string("\xFF\xFE"
+                   "a\0\r\0\n\0",
+                   8),
+       8,
+       std::string("\xFF\xFE"
+                   "a\0\r\0\n\0",
+                   8),
+       false},
+      {"exactly the limit", "abcd", 4, "abcd", false},
+      {"more than the limit", "abcde", 4, "abcd", true},
+      {"empty", "", 4, "", false},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files;
+    files.Add("f", c.contents);
+    std::string bytes;
+    bool too_long;
+    files.Open("f")->ReadBytes(c.limit, &bytes, &too_long);
+    EXPECT_EQ(bytes, c.bytes) << c.name;
+    EXPECT_EQ(too_long, c.too_long) << c.name;
+  }
+}
+
 TEST(RealFileSystemTest, AFolderDoesNotExist) {
   RealFileSystem disk;
   EXPECT_FALSE(disk.Exists("."));

@@ -544,6 +544,11 @@ bool ParseCaseFile(const std::string& file_name, const std::string& text, const 
     } else if (key == "stdout") {
       if (value != "full") return fail("stdout can only be full");
       current->stdout_full = true;
+    } else if (key == "program-folder") {
+      if (value.empty() || value[0] == '/' || value.find("..") != std::string::npos) {
+        return fail("program-folder is a folder below the case's own");
+      }
+      current->program_folder = value;
     } else if (key == "exit") {
       current->exit_code = std::atoi(value.c_str());
     } else {

@@ -12,6 +12,8 @@
 //   width: 32                        32 | 64: only for the Windows build of that width
 //   program: vaultgauge-profile      another program of the bin folder
 //   stdout: full                     standard output is a full disk (/dev/full)
+//   program-folder: PRTG/ExeXml      the program's folder below the case's own
+//                                    (default "program"; "/" separates)
 //   exit: 2
 //   --- arg                          one more argument: the block's text (after args)
 //   --- file PRD.P00                 a file in the working folder
@@ -99,6 +101,7 @@ struct Case {
   std::optional<int> width;  // 32 or 64: only under Wine, for the build of that width
   bool stdout_full = false;  // standard output is a full disk
   std::string program = "vaultgauge";
+  std::string program_folder = "program";
   std::optional<int> exit_code;
   std::vector<FileBlock> files;          // in the working folder, files and folders
   std::vector<FileBlock> program_files;  // beside the program

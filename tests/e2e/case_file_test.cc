@@ -40,6 +40,7 @@ TEST(ParseCaseFileTest, ReadsKeysAndBlocks) {
       "=== second\n"
       "drive: c\n"
       "library: none\n"
+      "program-folder: PRTG/Custom Sensors/ExeXml\n"
       "exit: 0\n"
       "--- c-file \"Program Files/PRTG/PRD.P00\"\n"
       "--- expect-absent Dev_Rfc.Trc\n"
@@ -63,9 +64,11 @@ TEST(ParseCaseFileTest, ReadsKeysAndBlocks) {
   EXPECT_EQ(first.files[1].contents, std::string("A\0BA\r", 5));
   EXPECT_EQ(first.files[2].contents, "xyxyxy");
   EXPECT_EQ(first.stdout_text, "out\n\n");  // the last empty line only separates
+  EXPECT_EQ(first.program_folder, "program");
   const Case& second = cases[1];
   EXPECT_TRUE(second.on_drive_c);
   EXPECT_EQ(second.library, Library::kNone);
+  EXPECT_EQ(second.program_folder, "PRTG/Custom Sensors/ExeXml");
   EXPECT_EQ(second.only_on, Platform::kWindows);
   EXPECT_EQ(second.c_files[0].path, "Program Files/PRTG/PRD.P00");
   EXPECT_EQ(second.c_files[0].contents, "");
@@ -333,6 +336,9 @@ TEST(ParseCaseFileTest, RefusesMalformedFiles) {
       "=== a\nexit: 0\nlibrary: other\n",                      // no such library
       "=== a\nexit: 0\nwidth: 16\n",                           // no such width
       "=== a\nexit: 0\nstdout: empty\n",                       // no such standard output
+      "=== a\nexit: 0\nprogram-folder: /bin\n",                // outside the case's folder
+      "=== a\nexit: 0\nprogram-folder: a/../..\n",             // the same, upwards
+      "=== a\nexit: 0\nprogram-folder:\n",                     // no folder
   };
   for (const char* text : bad) {
     std::vector<Case> cases;

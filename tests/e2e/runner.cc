@@ -353,7 +353,7 @@ class CaseTest : public ::testing::Test {
       ASSERT_NE(mkdtemp(pattern.data()), nullptr);
       root = pattern;
     }
-    const fs::path program_folder = root / "program";
+    const fs::path program_folder = root / case_.program_folder;
     const fs::path work = case_.on_drive_c ? root : root / "work";
     fs::create_directories(program_folder);
     fs::create_directories(work);
@@ -461,8 +461,11 @@ class CaseTest : public ::testing::Test {
     for (const std::string& path : case_.expect_absent) named.insert(work / path);
     for (const std::string& path : case_.expect_exists) named.insert(work / path);
     // The program and its library were placed, not laid out.
-    const std::set<fs::path> aside = {program_folder, program, program_folder / LibraryFileName(),
-                                      streams};
+    std::set<fs::path> aside = {program, program_folder / LibraryFileName(), streams};
+    // With the folders that hold the program's, when it lies deeper.
+    for (fs::path folder = program_folder; folder != root; folder = folder.parent_path()) {
+      aside.insert(folder);
+    }
     for (const std::string& change : laid_out.Changes(named, aside)) {
       ADD_FAILURE() << where << ": " << change;
     }
