@@ -51,21 +51,31 @@ ReportTarget& Target() {
 
 }  // namespace
 
-void WriteRfcErrorReport(RfcApi& api, DocumentWriter& document, std::string_view operation) {
+void WriteErrorReportHead(DocumentWriter& document, const ErrorReportFields& fields) {
   document.Aside("RFC error\n");
-  WriteLabelledLine(document, "operation/code", operation);
-  RfcErrorInfo info{};
-  api.LastError(&info);
-  WriteLabelledLine(document, "key", FieldText(info.key));
-  WriteLabelledLine(document, "status", FieldText(info.status));
-  WriteLabelledLine(document, "message", FieldText(info.message));
-  WriteLabelledLine(document, "internal status", FieldText(info.intstat));
+  WriteLabelledLine(document, "operation/code", fields.operation);
+  WriteLabelledLine(document, "key", fields.key);
+  WriteLabelledLine(document, "status", fields.status);
+  WriteLabelledLine(document, "message", fields.message);
+  WriteLabelledLine(document, "internal status", fields.internal_status);
   document.Aside("\n");
-  api.Close(RFC_HANDLE_NULL);
+}
+
+void WriteErrorReportTail(DocumentWriter& document) {
   // "Programm" and the marker file's line are the report's documented words,
   // kept as monitoring scripts match them; no marker file is kept.
   document.Aside("* Programm aborted...\n");
   document.Aside("* Error at EoXput-File...\n");
+}
+
+void WriteRfcErrorReport(RfcApi& api, DocumentWriter& document, std::string_view operation) {
+  RfcErrorInfo info{};
+  api.LastError(&info);
+  WriteErrorReportHead(document,
+                       ErrorReportFields{operation, FieldText(info.key), FieldText(info.status),
+                                         FieldText(info.message), FieldText(info.intstat)});
+  api.Close(RFC_HANDLE_NULL);
+  WriteErrorReportTail(document);
 }
 
 void InstallRfcErrorReport(RfcSession& session, DocumentWriter& document) {

@@ -13,6 +13,16 @@ namespace vaultgauge {
 
 inline constexpr int kErrorReportExitCode = 1;
 
+// The report's labelled lines.
+struct ErrorReportFields {
+  std::string_view operation, key, status, message, internal_status;
+};
+
+// The report in two parts, so that every connection is closed between them:
+// the labelled lines and the blank line after them, then the closing lines.
+void WriteErrorReportHead(DocumentWriter& document, const ErrorReportFields& fields);
+void WriteErrorReportTail(DocumentWriter& document);
+
 // Writes the report for the failed `operation` through `document` and closes
 // every connection. The driver calls it for a Status::LibraryError and then
 // exits with kErrorReportExitCode.
