@@ -485,8 +485,19 @@ bool ParseCaseFile(const std::string& file_name, const std::string& text, std::v
       current->on_drive_c = true;
       current->only_on = Platform::kWindows;
     } else if (key == "library") {
-      if (value != "none") return fail("library can only be none");
-      current->without_library = true;
+      std::vector<std::string> words = SplitArguments(value);
+      if (words == std::vector<std::string>{"none"}) {
+        current->without_library = true;
+      } else if (words == std::vector<std::string>{"classic"}) {
+        current->only_library = Library::kClassic;
+      } else if (words == std::vector<std::string>{"netweaver"}) {
+        current->only_library = Library::kNetWeaver;
+      } else if (words == std::vector<std::string>{"classic", "netweaver"}) {
+        current->both_libraries = true;
+        current->only_library = Library::kNetWeaver;
+      } else {
+        return fail("library is none, classic, netweaver or classic netweaver");
+      }
     } else if (key == "program") {
       current->program = value;
     } else if (key == "exit") {

@@ -7,6 +7,9 @@
 //   platform: windows                native | windows; default both
 //   drive: c                         working folder C:\vgcase\ on the prepared C: drive
 //   library: none                    no stand-in RFC library beside the program
+//   library: classic                 only in the run with the classic stand-in
+//                                    (netweaver likewise; "classic netweaver":
+//                                    both beside the program, in the NetWeaver run)
 //   program: vaultgauge-profile      another program of the bin folder
 //   exit: 2
 //   --- arg                          one more argument: the block's text (after args)
@@ -60,6 +63,9 @@ namespace e2e {
 
 enum class Platform { kNative, kWindows };
 
+// The stand-in RFC library a run of the suite places beside the program.
+enum class Library { kClassic, kNetWeaver };
+
 struct FileBlock {
   std::string path;  // relative, with "/" separators
   std::string contents;
@@ -80,6 +86,8 @@ struct Case {
   std::optional<Platform> only_on;
   bool on_drive_c = false;
   bool without_library = false;
+  std::optional<Library> only_library;  // runs only in the run with this library
+  bool both_libraries = false;          // both stand-ins beside the program
   std::string program = "vaultgauge";
   std::optional<int> exit_code;
   std::vector<FileBlock> files;          // in the working folder, files and folders

@@ -67,6 +67,34 @@ TEST(ParseCaseFileTest, ReadsKeysAndBlocks) {
   EXPECT_EQ(second.expect_absent, std::vector<std::string>{"Dev_Rfc.Trc"});
 }
 
+TEST(ParseCaseFileTest, NamesTheLibrariesACaseNeeds) {
+  struct Row {
+    const char* line;
+    std::optional<Library> only;
+    bool both;
+  } rows[] = {
+      {"", std::nullopt, false},
+      {"library: classic\n", Library::kClassic, false},
+      {"library: netweaver\n", Library::kNetWeaver, false},
+      {"library: classic netweaver\n", Library::kNetWeaver, true},
+  };
+  for (const Row& row : rows) {
+    std::vector<Case> cases;
+    std::string error;
+    ASSERT_TRUE(
+        ParseCaseFile("t.case", std::string("=== c\n") + row.line + "exit: 0\n", &cases, &error))
+        << error;
+    ASSERT_EQ(cases.size(), 1u);
+    EXPECT_EQ(cases[0].only_library, row.only) << row.line;
+    EXPECT_EQ(cases[0].both_libraries, row.both) << row.line;
+    EXPECT_FALSE(cases[0].without_library) << row.line;
+  }
+  std::vector<Case> cases;
+  std::string error;
+  EXPECT_FALSE(ParseCaseFile("t.case", "=== c\nlibrary: sapnwrfc\nexit: 0\n", &cases, &error));
+  EXPECT_NE(error.find("library is none, classic, netweaver"), std::string::npos) << error;
+}
+
 TEST(ParseCaseFileTest, LaysOutFoldersPermissionsAndLongArguments) {
   const std::string text =
       "=== layout\n"

@@ -4,6 +4,11 @@
 //
 //   e2e_runner --bin <folder of the programs> --platform native|windows
 //              --cases <folder of *.case files> [--wine-prefix <folder>]
+//              [--library classic|netweaver]
+//
+// --library picks the stand-in RFC library placed beside the program (default
+// classic): the suite runs once with each, and a case that needs one library
+// runs only in that run.
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <signal.h>
@@ -36,6 +41,7 @@ struct Options {
   Platform platform = Platform::kNative;
   fs::path cases;
   fs::path wine_prefix;
+  Library library = Library::kClassic;
 };
 
 Options g_options;
@@ -107,8 +113,17 @@ std::string ProgramFileName(const std::string& name) {
   return g_options.platform == Platform::kWindows ? name + ".exe" : name;
 }
 
-std::string LibraryFileName() {
-  return g_options.platform == Platform::kWindows ? "librfc32.dll" : "librfccm.so";
+std::string LibraryFileName(Library library) {
+  const bool windows = g_options.platform == Platform::kWindows;
+  if (library == Library::kNetWeaver) return windows ? "sapnwrfc.dll" : "libsapnwrfc.so";
+  return windows ? "librfc32.dll" : "librfccm.so";
+}
+
+// The stand-in libraries a case finds beside the program.
+std::vector<Library> PlacedLibraries(const Case& c) {
+  if (c.without_library) return {};
+  if (c.both_libraries) return {Library::kClassic, Library::kNetWeaver};
+  return {g_options.library};
 }
 
 // A hard link where the file system allows it: the program's copies are many.
@@ -328,11 +343,15 @@ class CaseTest : public ::testing::Test {
     DriveCLayout c_drive(drive_c);
 
     const fs::path program = program_folder / ProgramFileName(case_.program);
+    const fs::path streams = root / "streams";
     ASSERT_TRUE(fs::exists(g_options.bin / ProgramFileName(case_.program)))
         << (g_options.bin / ProgramFileName(case_.program));
     PlaceCopy(g_options.bin / ProgramFileName(case_.program), program);
-    if (!case_.without_library && fs::exists(g_options.bin / LibraryFileName())) {
-      PlaceCopy(g_options.bin / LibraryFileName(), program_folder / LibraryFileName());
+    std::set<fs::path> aside = {program_folder, program, streams};
+    for (Library library : PlacedLibraries(case_)) {
+      const std::string name = LibraryFileName(library);
+      if (fs::exists(g_options.bin / name)) PlaceCopy(g_options.bin / name, program_folder / name);
+      aside.insert(program_folder / name);
     }
     LaidOut laid_out;
     laid_out.Add(program_folder, case_.program_files);
@@ -340,7 +359,6 @@ class CaseTest : public ::testing::Test {
     laid_out.SetModes();
     for (const FileBlock& file : case_.c_files) c_drive.Add(file);
 
-    const fs::path streams = root / "streams";
     fs::create_directories(streams);
     WriteAll(streams / "stdin", case_.stdin_text.value_or(""));
 
@@ -423,9 +441,7 @@ class CaseTest : public ::testing::Test {
     for (const FileBlock& file : case_.expect_files) named.insert(work / file.path);
     for (const std::string& path : case_.expect_absent) named.insert(work / path);
     for (const std::string& path : case_.expect_exists) named.insert(work / path);
-    // The program and its library were placed, not laid out.
-    const std::set<fs::path> aside = {program_folder, program, program_folder / LibraryFileName(),
-                                      streams};
+    // The program and its libraries were placed, not laid out: `aside`.
     for (const std::string& change : laid_out.Changes(named, aside)) {
       ADD_FAILURE() << where << ": " << change;
     }
@@ -474,6 +490,9 @@ bool ParseOptions(int argc, char** argv) {
       g_options.cases = value;
     } else if (key == "--wine-prefix") {
       g_options.wine_prefix = value;
+    } else if (key == "--library") {
+      if (value != "classic" && value != "netweaver") return false;
+      g_options.library = value == "netweaver" ? Library::kNetWeaver : Library::kClassic;
     } else {
       return false;
     }
@@ -492,7 +511,7 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (!ParseOptions(argc, argv)) {
     std::cerr << "usage: e2e_runner --bin DIR --platform native|windows --cases DIR"
-                 " [--wine-prefix DIR] [gtest options]\n";
+                 " [--wine-prefix DIR] [--library classic|netweaver] [gtest options]\n";
     return 2;
   }
 
@@ -511,6 +530,7 @@ int main(int argc, char** argv) {
     std::map<std::string, int> seen;
     for (Case& c : cases) {
       if (c.only_on && *c.only_on != g_options.platform) continue;
+      if (c.only_library && *c.only_library != g_options.library) continue;
       std::string suite = file.stem().string();
       std::string name = TestName(c.name, &seen);
       std::string source = file.string();
