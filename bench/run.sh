@@ -13,7 +13,8 @@
 #
 # What it measures (wall times as median, minimum and maximum of all runs):
 #   1. a single-system run (the demo landscape's PRD, a dozen tablespaces)
-#      against a minimal process built from bench/minimal.c;
+#      against a minimal process built from bench/minimal.c, with the classic
+#      and with the NetWeaver stand-in library;
 #   2. global-list runs over 1, 10, 100 and 1,000 list entries in a landscape
 #      of 1,000 systems, and the cost per system;
 #   3. the peak resident memory of each (/usr/bin/time), and the instructions
@@ -31,19 +32,22 @@ scripts/install-prerequisites.sh hyperfine time valgrind jq
 
 jobs=$(nproc)
 cmake --preset native >/dev/null
-cmake --build --preset native -j"$jobs" --target vaultgauge vaultgauge-profile rfc_standin >/dev/null
+cmake --build --preset native -j"$jobs" --target vaultgauge vaultgauge-profile rfc_standin \
+  nwrfc_standin >/dev/null
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j"$jobs" --target vaultgauge >/dev/null
 
 bin=$root/build/native/bin
 out=$root/build/bench
 rm -rf "$out"
-mkdir -p "$out/program" "$out/single" "$out/global" "$out/data"
+mkdir -p "$out/program" "$out/program-nw" "$out/single" "$out/global" "$out/data"
 
 cc -O2 -o "$out/minimal" bench/minimal.c
 cp "$bin/vaultgauge" "$bin/librfccm.so" "$out/program/"
 # Profiles from the folder of argument 1, the same XML document as PRTG's.
 printf 'OutputMode=Glimora\n' >"$out/program/vaultgauge.ini"
+# The same with the NetWeaver stand-in alone beside the program.
+cp "$bin/vaultgauge" "$bin/libsapnwrfc.so" "$out/program/vaultgauge.ini" "$out/program-nw/"
 
 # new_profile FILE DESTINATION CLIENT HOST SYSNR PASSWORD
 new_profile() {
@@ -92,10 +96,12 @@ done >"$out/global/SAP Tarnwick.Gbl"
 # Each run must be the successful measurement, not some error document.
 (
   cd "$out/single"
-  ../program/vaultgauge PRD | grep -q 'OraSizes: NoSpc=12,' || {
-    echo "the single-system run failed" >&2
-    exit 1
-  }
+  for program in program program-nw; do
+    ../$program/vaultgauge PRD | grep -q 'OraSizes: NoSpc=12,' || {
+      echo "the single-system run of $program failed" >&2
+      exit 1
+    }
+  done
   cd "$out/global"
   for count in "${counts[@]}"; do
     ../program/vaultgauge global "N$count" |
@@ -120,24 +126,36 @@ load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 # 1. The single-system run against the minimal process, in rounds.
 single_rows=""
 round_ratios=""
+nw_round_ratios=""
 for ((round = 1; round <= rounds; round++)); do
   (cd "$out/single" && hyperfine -N --warmup 50 --runs "$runs" --style none \
     --export-json "$out/data/single-$round.json" ../minimal "../program/vaultgauge PRD" \
-    >/dev/null 2>>"$out/data/hyperfine.log")
+    "../program-nw/vaultgauge PRD" >/dev/null 2>>"$out/data/hyperfine.log")
   read -r m_med _ _ < <(times_of "$out/data/single-$round.json" 0 | stats)
   read -r s_med _ _ < <(times_of "$out/data/single-$round.json" 1 | stats)
+  read -r n_med _ _ < <(times_of "$out/data/single-$round.json" 2 | stats)
   round_ratio=$(awk -v a="$s_med" -v b="$m_med" 'BEGIN { printf "%.2f", a / b }')
+  nw_round_ratio=$(awk -v a="$n_med" -v b="$m_med" 'BEGIN { printf "%.2f", a / b }')
   round_ratios+="$round_ratio"$'\n'
-  single_rows+="| $round | $m_med | $s_med | $round_ratio |"$'\n'
+  nw_round_ratios+="$nw_round_ratio"$'\n'
+  single_rows+="| $round | $m_med | $s_med | $round_ratio | $n_med | $nw_round_ratio |"$'\n'
 done
-read -r ratio_med ratio_min ratio_max < <(printf '%s' "$round_ratios" | sort -g | awk '
-  { v[NR] = $1 } END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-  printf "%.2f %.2f %.2f\n", m, v[1], v[NR] }')
+# median_min_max: ratios on standard input; prints "median min max".
+median_min_max() {
+  sort -g | awk '{ v[NR] = $1 } END {
+    m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+    printf "%.2f %.2f %.2f\n", m, v[1], v[NR] }'
+}
+read -r ratio_med ratio_min ratio_max < <(printf '%s' "$round_ratios" | median_min_max)
+read -r nw_ratio_med nw_ratio_min nw_ratio_max < <(printf '%s' "$nw_round_ratios" | median_min_max)
 read -r minimal_med minimal_min minimal_max < <(for f in "$out"/data/single-*.json; do
   times_of "$f" 0
 done | stats)
 read -r single_med single_min single_max < <(for f in "$out"/data/single-*.json; do
   times_of "$f" 1
+done | stats)
+read -r nw_med nw_min nw_max < <(for f in "$out"/data/single-*.json; do
+  times_of "$f" 2
 done | stats)
 
 # 2. The global-list runs.
@@ -179,6 +197,8 @@ read -r minimal_rss minimal_rss_min minimal_rss_max < <(memory "$out/single" ../
 read -r single_rss single_rss_min single_rss_max < <(memory "$out/single" ../program/vaultgauge PRD)
 minimal_ir=$(instructions "$out/single" ../minimal)
 single_ir=$(instructions "$out/single" ../program/vaultgauge PRD)
+read -r nw_rss nw_rss_min nw_rss_max < <(memory "$out/single" ../program-nw/vaultgauge PRD)
+nw_ir=$(instructions "$out/single" ../program-nw/vaultgauge PRD)
 declare -A global_rss global_ir
 for count in "${counts[@]}"; do
   global_rss[$count]=$(memory "$out/global" ../program/vaultgauge global "N$count")
@@ -193,11 +213,13 @@ size_of() { stat -c %s "$1"; }
 strip -o "$out/data/vaultgauge.stripped" "$bin/vaultgauge"
 x86_64-w64-mingw32-strip -o "$out/data/vaultgauge.exe.stripped" build/windows/bin/vaultgauge.exe
 strip -o "$out/data/librfccm.so.stripped" "$bin/librfccm.so"
+strip -o "$out/data/libsapnwrfc.so.stripped" "$bin/libsapnwrfc.so"
 
 per_system=$(awk -v a="${global_med[1000]}" -v b="${global_med[1]}" \
   'BEGIN { printf "%.4f", (a - b) / 999 }')
 per_entry=$(awk -v a="${global_med[1000]}" 'BEGIN { printf "%.4f", a / 1000 }')
 ratio=$(awk -v a="$single_med" -v b="$minimal_med" 'BEGIN { printf "%.2f", a / b }')
+nw_ratio=$(awk -v a="$nw_med" -v b="$minimal_med" 'BEGIN { printf "%.2f", a / b }')
 
 {
   echo "## Machine"
@@ -218,16 +240,19 @@ ratio=$(awk -v a="$single_med" -v b="$minimal_med" 'BEGIN { printf "%.2f", a / b
     "| $(group "$minimal_ir") |"
   echo "| \`vaultgauge PRD\` | $single_med | $single_min | $single_max | $single_rss" \
     "| $(group "$single_ir") |"
+  echo "| \`vaultgauge PRD\`, NetWeaver | $nw_med | $nw_min | $nw_max | $nw_rss" \
+    "| $(group "$nw_ir") |"
   echo
   echo "Ratio of the medians: **$ratio**; median of the rounds' ratios $ratio_med" \
-    "($ratio_min to $ratio_max). Per round:"
+    "($ratio_min to $ratio_max). With the NetWeaver stand-in: **$nw_ratio**; rounds" \
+    "$nw_ratio_med ($nw_ratio_min to $nw_ratio_max). Per round:"
   echo
-  echo "| round | minimal median | sensor median | ratio |"
-  echo "|---:|---:|---:|---:|"
+  echo "| round | minimal median | sensor median | ratio | NetWeaver median | ratio |"
+  echo "|---:|---:|---:|---:|---:|---:|"
   printf '%s' "$single_rows"
   echo
   echo "Peak RSS: median of 5 runs (minimal $minimal_rss_min to $minimal_rss_max," \
-    "sensor $single_rss_min to $single_rss_max)."
+    "sensor $single_rss_min to $single_rss_max, NetWeaver $nw_rss_min to $nw_rss_max)."
   echo
   echo "## Global-list runs (ms)"
   echo
@@ -254,4 +279,6 @@ ratio=$(awk -v a="$single_med" -v b="$minimal_med" 'BEGIN { printf "%.2f", a / b
     "$(group "$(size_of "$out/data/vaultgauge.exe.stripped")") |"
   echo "| \`librfccm.so\` (stand-in, native) | $(group "$(size_of "$bin/librfccm.so")") |" \
     "$(group "$(size_of "$out/data/librfccm.so.stripped")") |"
+  echo "| \`libsapnwrfc.so\` (stand-in, native) | $(group "$(size_of "$bin/libsapnwrfc.so")") |" \
+    "$(group "$(size_of "$out/data/libsapnwrfc.so.stripped")") |"
 } | tee "$out/report.md"

@@ -8,11 +8,25 @@
 #
 #   scripts/demo.sh                 the measurement of PRD
 #   scripts/demo.sh ARGUMENTS...    the sensor with other arguments, e.g. "global UNDO"
+#
+# VAULTGAUGE_DEMO_LIBRARY=netweaver puts the stand-in NetWeaver RFC library
+# (libsapnwrfc.so) beside the sensor in place of the classic one (classic, the
+# default: librfccm.so); VAULTGAUGE_DEMO_MODE=<output mode> replaces the
+# demo's output mode (Glimora).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+library=${VAULTGAUGE_DEMO_LIBRARY:-classic}
+case "$library" in
+  classic) target=rfc_standin library_file=librfccm.so ;;
+  netweaver) target=nwrfc_standin library_file=libsapnwrfc.so ;;
+  *)
+    echo "VAULTGAUGE_DEMO_LIBRARY is classic or netweaver, not \"$library\"" >&2
+    exit 2
+    ;;
+esac
 scripts/install-prerequisites.sh
 cmake --preset native >/dev/null
-cmake --build --preset native -j"$(nproc)" --target vaultgauge vaultgauge-profile rfc_standin \
+cmake --build --preset native -j"$(nproc)" --target vaultgauge vaultgauge-profile "$target" \
   >/dev/null
 
 bin=build/native/bin
@@ -21,7 +35,10 @@ rm -rf "$demo"
 mkdir -p "$demo/program" "$demo/work"
 
 # The program folder: the sensor, the stand-in library beside it, the settings.
-cp "$bin/vaultgauge" "$bin/librfccm.so" examples/demo/vaultgauge.ini "$demo/program/"
+cp "$bin/vaultgauge" "$bin/$library_file" examples/demo/vaultgauge.ini "$demo/program/"
+if [[ -n "${VAULTGAUGE_DEMO_MODE:-}" ]]; then
+  sed -i "s/^OutputMode=.*/OutputMode=$VAULTGAUGE_DEMO_MODE/" "$demo/program/vaultgauge.ini"
+fi
 
 # The working folder: the landscape, the lists and the profiles.
 cp examples/demo/SapLandscape.txt "examples/demo/SAP Tarnwick.Gbl" examples/demo/Tarnwick.Prf \

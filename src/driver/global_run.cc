@@ -2,10 +2,8 @@
 
 #include "driver/progress.h"
 #include "driver/rfc_steps.h"
-#include "measure/current_sizes.h"
 #include "platform/platform.h"
 #include "profile/profile_reader.h"
-#include "rfc/error_report.h"
 #include "util/text.h"
 
 namespace vaultgauge {
@@ -53,16 +51,15 @@ Status MeasureSystem(RunContext& run, const SystemList& list, const ListedProfil
   bool failed = listed.mark == SystemMark::kFailed;
   bool item_found = false;
 
-  InstallRfcErrorReport(run.session, run.document);
-  RFC_HANDLE handle = OpenProfileConnection(run, listed.profile);
-  if (handle == RFC_HANDLE_NULL) {
+  run.connection.InstallErrorReport(run.document);
+  if (!OpenProfileConnection(run, listed.profile).ok()) {
     failed = true;
   } else {
-    Status status = CheckOracleDatabase(run, handle);
+    Status status = CheckOracleDatabase(run);
     if (!status.ok()) return status;
 
     ItemReport report(run.document, list.item_name, listed.label, run.parameters.gigabyte);
-    status = MeasureCurrentSizes(run.session, handle, report);
+    status = run.connection.MeasureCurrentSizes(report);
     if (status.is_library_error()) return status;
     // A failed measurement is counted and shown in the system's progress
     // line; its error text is not printed.

@@ -2,13 +2,12 @@
 
 #include <cstdio>
 
-#include "rfc/system_info.h"
 #include "util/messages.h"
 #include "util/text.h"
 
 namespace vaultgauge {
 
-RFC_HANDLE OpenProfileConnection(RunContext& run, const ConnectionProfile& profile) {
+Status OpenProfileConnection(RunContext& run, const ConnectionProfile& profile) {
   // A diagnostic line, never part of the document: among the progress lines
   // when they are asked for, else on standard error.
   DocumentWriter& document = run.document;
@@ -21,15 +20,12 @@ RFC_HANDLE OpenProfileConnection(RunContext& run, const ConnectionProfile& profi
       std::fputs(line.c_str(), stderr);
     }
   };
-  RFC_HANDLE handle =
-      OpenConnection(run.session, profile, run.parameters.logon, notice, &run.records);
-  run.connection.Set(handle);
-  return handle;
+  return run.connection.Open(profile, run.parameters.logon, notice);
 }
 
-Status CheckOracleDatabase(RunContext& run, RFC_HANDLE handle) {
+Status CheckOracleDatabase(RunContext& run) {
   SystemInfo info;
-  Status status = ReadSystemInfo(run.session, handle, &info);
+  Status status = run.connection.ReadSystemInfo(&info);
   if (!status.ok()) return status;
   if (!StartsWith(info.database_system, "ORA")) {
     return Status::Error(Message(MessageId::kDatabaseMismatch));

@@ -9,13 +9,13 @@
 
 namespace vaultgauge {
 
-// Opens a connection to the system of `profile` with the logon values of the
-// parameters, and makes it the run's connection; 0 when none was opened.
-RFC_HANDLE OpenProfileConnection(RunContext& run, const ConnectionProfile& profile);
+// Opens the run's connection to the system of `profile` with the logon
+// values of the parameters; error 1011 when none was opened.
+Status OpenProfileConnection(RunContext& run, const ConnectionProfile& profile);
 
 // RFC_SYSTEM_INFO on the open connection, then the check that the database
 // is Oracle (the first three characters of its name are "ORA").
-Status CheckOracleDatabase(RunContext& run, RFC_HANDLE handle);
+Status CheckOracleDatabase(RunContext& run);
 
 }  // namespace vaultgauge
 

@@ -1,6 +1,6 @@
 // What the two runs work with: the inputs read before the run, which do not
-// change during it, and the document, the files, the RFC library and the
-// connection.
+// change during it, and the document, the files and the connection through
+// the chosen RFC library.
 #ifndef VAULTGAUGE_DRIVER_RUN_CONTEXT_H_
 #define VAULTGAUGE_DRIVER_RUN_CONTEXT_H_
 
@@ -9,9 +9,8 @@
 #include "driver/startup.h"
 #include "driver/watchdog.h"
 #include "output/document_writer.h"
-#include "rfc/open_connection.h"
-#include "rfc/rfc_connection.h"
-#include "rfc/rfc_session.h"
+#include "rfc/sap_connection.h"
+#include "rfc/trace_file.h"
 #include "util/file_system.h"
 
 namespace vaultgauge {
@@ -23,9 +22,9 @@ struct RunContext {
   const ProfileLocation& location;
   DocumentWriter& document;
   FileSystem& files;
-  RfcSession& session;
-  RfcConnection& connection;
-  ConnectionRecords& records;
+  SapConnection& connection;
+  // The library's trace file as it was before the library was loaded.
+  TraceFileMark trace_mark;
   Watchdog* watchdog = nullptr;  // with a time limit
 
   // The system the run works on from now on, for the time limit's message.

@@ -20,8 +20,7 @@
 #include "platform/platform.h"
 #include "profile/profile_reader.h"
 #include "rfc/error_report.h"
-#include "rfc/rfc_library.h"
-#include "rfc/trace_file.h"
+#include "rfc/sap_connection.h"
 #include "util/file_system.h"
 #include "util/messages.h"
 
@@ -39,6 +38,7 @@ struct RunInputs {
   ConnectionProfile profile;  // the single form
   SystemList list;            // the global-list form
   bool list_run = false;
+  RfcLibraryChoice rfc_library = RfcLibraryChoice::kAny;
   // The parameters the run goes by.
   Parameters parameters;
 };
@@ -48,11 +48,12 @@ Status ReadInputs(const std::vector<std::string>& arguments, FileSystem& files, 
   if (!status.ok()) return status;
   const CommandLine& command_line = inputs->command_line;
 
-  OutputMode selected_mode;
-  status = ReadOutputModeSetting(files, ProgramFolder() + kSettingsFileName, &selected_mode);
+  Settings settings;
+  status = ReadSettings(files, ProgramFolder() + kSettingsFileName, &settings);
   if (!status.ok()) return status;
+  inputs->rfc_library = settings.rfc_library;
 
-  status = LocateProfile(files, command_line.profile_name, selected_mode,
+  status = LocateProfile(files, command_line.profile_name, settings.output_mode,
                          command_line.parameters.console, ProgramFolder(), &inputs->location);
   if (!status.ok()) return status;
 
@@ -69,16 +70,16 @@ Status ReadInputs(const std::vector<std::string>& arguments, FileSystem& files, 
 
 // The one place where a run ends: the error document or the library's error
 // report is written, the connection closed, the exit code chosen.
-int Finish(const Status& status, DocumentWriter& document, FileSystem& files, RfcApi& api,
-           RfcConnection& connection) {
+int Finish(const Status& status, DocumentWriter& document, FileSystem& files,
+           SapConnection& connection) {
   if (status.ok()) return 0;
   if (status.is_library_error()) {
-    WriteRfcErrorReport(api, document, status.message());
+    connection.WriteErrorReport(document, status.message());
     return kErrorReportExitCode;
   }
   std::string message = status.message();
   // A failed remote call is completed by the library's own words.
-  if (status.is_rfc_failure()) message += ScanTraceFile(files, LastErrorMessage(api));
+  if (status.is_rfc_failure()) message += connection.FailureDetail(files);
   document.Error(message);
   connection.Close();
   return kErrorDocumentExitCode;
@@ -107,28 +108,27 @@ int Run(const std::vector<std::string>& arguments, std::FILE* stream,
   std::optional<Watchdog> watchdog;
   if (timeout != 0) watchdog.emplace(*document, timeout);
 
-  std::unique_ptr<RfcLibrary> library;
-  status = RfcLibrary::Load(&library);
+  // Other runs in this folder may write to the trace file from now on.
+  const TraceFileMark trace_mark = MarkTraceFile();
+  TracePoints trace(inputs.parameters.syslog);
+  trace.Trace(RFC_HANDLE_NULL, "program started", ProgramPath());
+  std::unique_ptr<SapConnection> connection;
+  status = LoadSapConnection(inputs.rfc_library, trace, &connection);
   if (!status.ok()) {
     document->Error(status.message());
     return kErrorDocumentExitCode;
   }
 
-  RfcSession session(*library, TracePoints(inputs.parameters.syslog));
-  session.trace_mark = MarkTraceFile();
-  session.trace.Trace(RFC_HANDLE_NULL, "program started", ProgramPath());
-  RfcConnection connection(*library);
-  ConnectionRecords records;
   RunContext run{inputs.command_line,
                  inputs.parameters,
                  inputs.location,
                  *document,
                  files,
-                 session,
-                 connection,
-                 records};
+                 *connection,
+                 trace_mark,
+                 watchdog ? &*watchdog : nullptr};
   status = inputs.list_run ? RunGlobalList(run, inputs.list) : RunSingleSystem(run, inputs.profile);
-  return Finish(status, *document, files, *library, connection);
+  return Finish(status, *document, files, *connection);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "driver/settings.h"
 
+#include <optional>
+
 #include "util/messages.h"
 #include "util/text.h"
 
@@ -14,10 +16,25 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
+// The value of an "RfcLibrary=" line.
+std::optional<RfcLibraryChoice> ParseRfcLibrary(std::string_view value) {
+  std::string upper = UpperCase(value);
+  if (upper == "CLASSIC") return RfcLibraryChoice::kClassic;
+  if (upper == "NETWEAVER") return RfcLibraryChoice::kNetWeaver;
+  return std::nullopt;
+}
+
+// The value as the refusal shows it: at most 40 characters.
+std::string ShownValue(std::string_view value, bool too_long) {
+  std::string shown(value.substr(0, 40));
+  if (too_long || value.size() > shown.size()) shown += "...";
+  return shown;
+}
+
 }  // namespace
 
-Status ReadOutputModeSetting(FileSystem& files, const std::string& path, OutputMode* mode) {
-  *mode = OutputMode::kExeXml;
+Status ReadSettings(FileSystem& files, const std::string& path, Settings* settings) {
+  *settings = Settings();
   std::unique_ptr<TextFile> file = files.Open(path);
   if (file == nullptr) return Status::Ok();
 
@@ -31,17 +48,32 @@ Status ReadOutputModeSetting(FileSystem& files, const std::string& path, OutputM
     size_t equals = text.find('=');
     if (equals == std::string_view::npos) continue;
     // Windows settings files name their keys in any case.
-    if (UpperCase(Trim(text.substr(0, equals))) != "OUTPUTMODE") continue;
+    std::string key = UpperCase(Trim(text.substr(0, equals)));
     std::string_view value = Trim(text.substr(equals + 1));
-    std::optional<OutputMode> selected = ParseOutputMode(value);
-    if (too_long || !selected) {
-      std::string shown(value.substr(0, 40));
-      if (too_long || value.size() > shown.size()) shown += "...";
-      return Status::Error(Message(MessageId::kInvalidOutputMode, {shown, path}));
+    if (key == "OUTPUTMODE") {
+      std::optional<OutputMode> selected = ParseOutputMode(value);
+      if (too_long || !selected) {
+        return Status::Error(
+            Message(MessageId::kInvalidOutputMode, {ShownValue(value, too_long), path}));
+      }
+      settings->output_mode = *selected;
+    } else if (key == "RFCLIBRARY") {
+      std::optional<RfcLibraryChoice> choice = ParseRfcLibrary(value);
+      if (too_long || !choice) {
+        return Status::Error(
+            Message(MessageId::kInvalidRfcLibrary, {ShownValue(value, too_long), path}));
+      }
+      settings->rfc_library = *choice;
     }
-    *mode = *selected;
   }
   return Status::Ok();
+}
+
+Status ReadOutputModeSetting(FileSystem& files, const std::string& path, OutputMode* mode) {
+  Settings settings;
+  Status status = ReadSettings(files, path, &settings);
+  *mode = settings.output_mode;
+  return status;
 }
 
 }  // namespace vaultgauge

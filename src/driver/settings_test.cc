@@ -57,5 +57,51 @@ TEST(OutputModeSettingTest, RefusesAnyOtherValue) {
   }
 }
 
+TEST(RfcLibrarySettingTest, ForcesOneLibrary) {
+  struct Case {
+    const char* contents;
+    RfcLibraryChoice choice;
+    OutputMode mode;
+  } cases[] = {
+      {"", RfcLibraryChoice::kAny, OutputMode::kExeXml},
+      {"OutputMode=Glimora\n", RfcLibraryChoice::kAny, OutputMode::kGlimora},
+      {"RfcLibrary=classic\n", RfcLibraryChoice::kClassic, OutputMode::kExeXml},
+      {"rfclibrary = NetWeaver \r\nOutputMode=Tessvar\n", RfcLibraryChoice::kNetWeaver,
+       OutputMode::kTessvar},
+      {"RfcLibrary=netweaver\nRfcLibrary=classic\n", RfcLibraryChoice::kClassic,
+       OutputMode::kExeXml},
+      {";RfcLibrary=bogus\n", RfcLibraryChoice::kAny, OutputMode::kExeXml},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files;
+    files.Add("s.ini", c.contents);
+    Settings settings{OutputMode::kHalvenor, RfcLibraryChoice::kNetWeaver};
+    ASSERT_TRUE(ReadSettings(files, "s.ini", &settings).ok()) << c.contents;
+    EXPECT_EQ(settings.rfc_library, c.choice) << c.contents;
+    EXPECT_EQ(settings.output_mode, c.mode) << c.contents;
+  }
+}
+
+TEST(RfcLibrarySettingTest, RefusesAnyOtherValue) {
+  struct Case {
+    std::string contents;
+    const char* message;
+  } cases[] = {
+      {"RfcLibrary=\n", "Error 1054: Invalid RfcLibrary \"\" in s.ini !"},
+      {"RfcLibrary=sapnwrfc.dll\n", "Error 1054: Invalid RfcLibrary \"sapnwrfc.dll\" in s.ini !"},
+      {"RfcLibrary=" + std::string(300, 'n'),
+       "Error 1054: Invalid RfcLibrary \"nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn...\" in s.ini !"},
+      // The first bad line is the one reported.
+      {"RfcLibrary=both\nOutputMode=x\n", "Error 1054: Invalid RfcLibrary \"both\" in s.ini !"},
+      {"OutputMode=x\nRfcLibrary=both\n", "Error 1053: Invalid OutputMode \"x\" in s.ini !"},
+  };
+  for (const Case& c : cases) {
+    MemoryFileSystem files;
+    files.Add("s.ini", c.contents);
+    Settings settings;
+    EXPECT_EQ(ReadSettings(files, "s.ini", &settings).message(), c.message);
+  }
+}
+
 }  // namespace
 }  // namespace vaultgauge

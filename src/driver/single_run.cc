@@ -2,11 +2,8 @@
 
 #include "driver/progress.h"
 #include "driver/rfc_steps.h"
-#include "measure/current_sizes.h"
 #include "platform/platform.h"
-#include "rfc/error_report.h"
 #include "rfc/trace_file.h"
-#include "util/messages.h"
 
 namespace vaultgauge {
 
@@ -26,24 +23,22 @@ void WriteProgressHead(RunContext& run, const ConnectionProfile& profile) {
 }  // namespace
 
 Status RunSingleSystem(RunContext& run, const ConnectionProfile& profile) {
-  InstallRfcErrorReport(run.session, run.document);
+  run.connection.InstallErrorReport(run.document);
   run.WorkingOn(profile.destination);
   if (run.parameters.show_progress) WriteProgressHead(run, profile);
 
-  RFC_HANDLE handle = OpenProfileConnection(run, profile);
-  if (handle == RFC_HANDLE_NULL) {
-    return Status::Error(Message(MessageId::kOpenFailed, {profile.destination}));
-  }
-  Status status = CheckOracleDatabase(run, handle);
+  Status status = OpenProfileConnection(run, profile);
+  if (!status.ok()) return status;
+  status = CheckOracleDatabase(run);
   if (!status.ok()) return status;
 
   SizesReport report(run.document, profile.destination, run.parameters.gigabyte);
-  status = MeasureCurrentSizes(run.session, handle, report);
+  status = run.connection.MeasureCurrentSizes(report);
   run.connection.Close();
   if (!status.ok()) return status;
 
   run.document.EndSystem();
-  RemoveTraceFileUnlessWritten(run.session.trace_mark);
+  RemoveTraceFileUnlessWritten(run.trace_mark);
   if (run.parameters.show_progress) {
     run.document.Aside(ProcessedLine(LocalTimeOfDay()) + "\n");
   }

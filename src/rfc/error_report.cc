@@ -51,28 +51,35 @@ ReportTarget& Target() {
 
 }  // namespace
 
-void WriteRfcErrorReport(RfcApi& api, DocumentWriter& document, std::string_view operation) {
+std::string ErrorReportText(const ErrorReportFields& fields) {
   std::string report = "RFC error\n";
-  AppendLabelledLine(&report, "operation/code", operation);
-  RfcErrorInfo info{};
-  api.LastError(&info);
-  AppendLabelledLine(&report, "key", FieldText(info.key));
-  AppendLabelledLine(&report, "status", FieldText(info.status));
-  AppendLabelledLine(&report, "message", FieldText(info.message));
-  AppendLabelledLine(&report, "internal status", FieldText(info.intstat));
+  AppendLabelledLine(&report, "operation/code", fields.operation);
+  AppendLabelledLine(&report, "key", fields.key);
+  AppendLabelledLine(&report, "status", fields.status);
+  AppendLabelledLine(&report, "message", fields.message);
+  AppendLabelledLine(&report, "internal status", fields.internal_status);
   report += "\n";
-  api.Close(RFC_HANDLE_NULL);
   // "Programm" and the marker file's line are the report's documented words,
   // kept as monitoring scripts match them; no marker file is kept.
   report += "* Programm aborted...\n";
   report += "* Error at EoXput-File...\n";
-  document.ErrorReport(report);
+  return report;
 }
 
 std::string LastErrorMessage(RfcApi& api) {
   RfcErrorInfo info{};
   if (api.LastError(&info) != 0) return std::string();
   return std::string(FieldText(info.message));
+}
+
+void WriteRfcErrorReport(RfcApi& api, DocumentWriter& document, std::string_view operation) {
+  RfcErrorInfo info{};
+  api.LastError(&info);
+  const std::string report =
+      ErrorReportText(ErrorReportFields{operation, FieldText(info.key), FieldText(info.status),
+                                        FieldText(info.message), FieldText(info.intstat)});
+  api.Close(RFC_HANDLE_NULL);
+  document.ErrorReport(report);
 }
 
 void InstallRfcErrorReport(RfcSession& session, DocumentWriter& document) {

@@ -14,6 +14,15 @@ namespace vaultgauge {
 
 inline constexpr int kErrorReportExitCode = 1;
 
+// The report's labelled lines.
+struct ErrorReportFields {
+  std::string_view operation, key, status, message, internal_status;
+};
+
+// The whole report: the labelled lines, a blank line, the closing lines. The
+// caller closes every connection and hands it to DocumentWriter::ErrorReport.
+std::string ErrorReportText(const ErrorReportFields& fields);
+
 // Writes the report for the failed `operation` through `document` and closes
 // every connection. The driver calls it for a Status::LibraryError and then
 // exits with kErrorReportExitCode.

@@ -330,7 +330,9 @@ Status NwSizesTable::RowCount(unsigned* count) {
   return Status::Ok();
 }
 
-Status NwSizesTable::ReadRow(unsigned number, Row* row) {
+Status NwSizesTable::ReadRow(unsigned number, Row* row) { return ReadFields(number, true, row); }
+
+Status NwSizesTable::ReadFields(unsigned number, bool with_status, Row* row) {
   if (client_ == nullptr || number == 0) return Status::LibraryError("RfcMoveTo TS");
   NwRfcApi& api = client_->api_;
   nwrfc::RFC_ERROR_INFO error{};
@@ -345,7 +347,7 @@ Status NwSizesTable::ReadRow(unsigned number, Row* row) {
   Status status = client_->GetText(current, "TS", &row->ts);
   if (status.ok()) status = client_->GetText(current, "TSIZE", &row->tsize, &tsize_convertible);
   if (status.ok()) status = client_->GetText(current, "TFREE", &row->tfree, &tfree_convertible);
-  if (status.ok()) status = client_->GetText(current, "STATUS", &row->status);
+  if (status.ok() && with_status) status = client_->GetText(current, "STATUS", &row->status);
   // A size the library cannot turn into text is left empty: a corrupt size.
   if (!tsize_convertible) row->tsize.clear();
   if (!tfree_convertible) row->tfree.clear();
@@ -353,8 +355,9 @@ Status NwSizesTable::ReadRow(unsigned number, Row* row) {
 }
 
 Status NwSizesTable::Read(unsigned number, Tablespace* tablespace) {
+  // The measurement needs no STATUS: one call less per row and pass.
   Row row;
-  Status status = ReadRow(number, &row);
+  Status status = ReadFields(number, false, &row);
   if (!status.ok()) return status;
   return DecodeTablespaceTexts(row.ts, row.tsize, row.tfree, number, tablespace);
 }

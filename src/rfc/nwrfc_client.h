@@ -93,6 +93,9 @@ class NwSizesTable {
 
  private:
   friend class NwRfcClient;
+  // ReadRow, STATUS only `with_status`.
+  Status ReadFields(unsigned number, bool with_status, Row* row);
+
   NwRfcClient* client_ = nullptr;
   nwrfc::RFC_FUNCTION_HANDLE function_ = nullptr;
   nwrfc::RFC_TABLE_HANDLE table_ = nullptr;

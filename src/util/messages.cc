@@ -36,6 +36,7 @@ constexpr MessageEntry kMessages[] = {
     {MessageId::kParametersTooLong,
      "Error 1052: Parameters are too long (more than 127 characters) !"},
     {MessageId::kInvalidOutputMode, "Error 1053: Invalid OutputMode \"{}\" in {} !"},
+    {MessageId::kInvalidRfcLibrary, "Error 1054: Invalid RfcLibrary \"{}\" in {} !"},
     {MessageId::kProfileNameTooLong,
      "Error 1055: Profile-Name {} is too long (more than {} characters) !"},
     {MessageId::kPathFileFolderTooLong,

@@ -36,6 +36,7 @@ enum class MessageId {
   kProfileNameArgumentTooLong,
   kParametersTooLong,
   kInvalidOutputMode,
+  kInvalidRfcLibrary,
   kProfileNameTooLong,
   kPathFileFolderTooLong,
   kProfilePathTooLong,

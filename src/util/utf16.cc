@@ -66,6 +66,11 @@ bool IsUtf8(std::string_view text) {
 }
 
 std::u16string ToUtf16(std::string_view text) {
+  // Most texts are ASCII, one unit per byte: converted without decoding, as
+  // every field of every row crosses here.
+  size_t ascii = 0;
+  while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80) ++ascii;
+  if (ascii == text.size()) return std::u16string(text.begin(), text.end());
   std::u16string utf16;
   utf16.reserve(text.size());
   if (!IsUtf8(text)) {
@@ -87,6 +92,12 @@ std::u16string ToUtf16(std::string_view text) {
 }
 
 bool Utf16ToUtf8(std::u16string_view text, std::string* utf8) {
+  size_t ascii = 0;
+  while (ascii < text.size() && text[ascii] < 0x80) ++ascii;
+  if (ascii == text.size()) {
+    utf8->assign(text.begin(), text.end());
+    return true;
+  }
   utf8->clear();
   utf8->reserve(text.size());
   bool whole = true;

@@ -527,13 +527,21 @@ bool ParseCaseFile(const std::string& file_name, const std::string& text, const 
       current->on_drive_c = true;
       current->only_on = Platform::kWindows;
     } else if (key == "library") {
-      if (value == "none") {
+      std::vector<std::string> words = SplitArguments(value);
+      if (words == std::vector<std::string>{"none"}) {
         current->library = Library::kNone;
-      } else if (value == "other-width") {
+      } else if (words == std::vector<std::string>{"other-width"}) {
         current->library = Library::kOtherWidth;
         current->only_on = Platform::kWindows;
+      } else if (words == std::vector<std::string>{"classic"}) {
+        current->only_standin = Standin::kClassic;
+      } else if (words == std::vector<std::string>{"netweaver"}) {
+        current->only_standin = Standin::kNetWeaver;
+      } else if (words == std::vector<std::string>{"classic", "netweaver"}) {
+        current->both_standins = true;
+        current->only_standin = Standin::kNetWeaver;
       } else {
-        return fail("library is none or other-width");
+        return fail("library is none, other-width, classic, netweaver or classic netweaver");
       }
     } else if (key == "width") {
       if (value != "32" && value != "64") return fail("width is 32 or 64");

@@ -9,6 +9,9 @@
 //   library: none                    no stand-in RFC library beside the program
 //   library: other-width             the stand-in of the other width (a 32-bit DLL beside
 //                                    a 64-bit program, or the reverse); Windows only
+//   library: classic                 only in the run with the classic stand-in
+//                                    (netweaver likewise; "classic netweaver":
+//                                    both beside the program, in the NetWeaver run)
 //   width: 32                        32 | 64: only for the Windows build of that width
 //   program: vaultgauge-profile      another program of the bin folder
 //   stdout: full                     standard output is a full disk (/dev/full)
@@ -78,6 +81,9 @@ enum class Platform { kNative, kWindows };
 // Which RFC library a case places beside the program.
 enum class Library { kStandin, kNone, kOtherWidth };
 
+// The stand-in RFC library a run of the suite places beside the program.
+enum class Standin { kClassic, kNetWeaver };
+
 struct FileBlock {
   std::string path;  // relative, with "/" separators
   std::string contents;
@@ -98,8 +104,10 @@ struct Case {
   std::optional<Platform> only_on;
   bool on_drive_c = false;
   Library library = Library::kStandin;
-  std::optional<int> width;  // 32 or 64: only under Wine, for the build of that width
-  bool stdout_full = false;  // standard output is a full disk
+  std::optional<int> width;             // 32 or 64: only under Wine, for the build of that width
+  bool stdout_full = false;             // standard output is a full disk
+  std::optional<Standin> only_standin;  // runs only in the run with this stand-in
+  bool both_standins = false;           // both stand-ins beside the program
   std::string program = "vaultgauge";
   std::string program_folder = "program";
   std::optional<int> exit_code;

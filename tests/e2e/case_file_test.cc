@@ -80,6 +80,34 @@ TEST(ParseCaseFileTest, ReadsKeysAndBlocks) {
   EXPECT_EQ(third.only_on, Platform::kWindows);  // only a Windows build has another width
 }
 
+TEST(ParseCaseFileTest, NamesTheLibrariesACaseNeeds) {
+  struct Row {
+    const char* line;
+    std::optional<Standin> only;
+    bool both;
+  } rows[] = {
+      {"", std::nullopt, false},
+      {"library: classic\n", Standin::kClassic, false},
+      {"library: netweaver\n", Standin::kNetWeaver, false},
+      {"library: classic netweaver\n", Standin::kNetWeaver, true},
+  };
+  for (const Row& row : rows) {
+    std::vector<Case> cases;
+    std::string error;
+    ASSERT_TRUE(
+        ParseCaseFile("t.case", std::string("=== c\n") + row.line + "exit: 0\n", &cases, &error))
+        << error;
+    ASSERT_EQ(cases.size(), 1u);
+    EXPECT_EQ(cases[0].only_standin, row.only) << row.line;
+    EXPECT_EQ(cases[0].both_standins, row.both) << row.line;
+    EXPECT_EQ(cases[0].library, Library::kStandin) << row.line;
+  }
+  std::vector<Case> cases;
+  std::string error;
+  EXPECT_FALSE(ParseCaseFile("t.case", "=== c\nlibrary: sapnwrfc\nexit: 0\n", &cases, &error));
+  EXPECT_NE(error.find("library is none, classic, netweaver"), std::string::npos) << error;
+}
+
 TEST(ParseCaseFileTest, LaysOutFoldersPermissionsAndLongArguments) {
   const std::string text =
       "=== layout\n"

@@ -6,13 +6,17 @@
 //              --cases <folder of *.case files> [--wine-prefix <folder>]
 //              [--fixtures <folder of the shared files, default ../fixtures of --cases>]
 //              [--width 64|32] [--other-library <the other width's librfc32.dll>]
-//              [--wine-loader <path>]
+//              [--wine-loader <path>] [--library classic|netweaver]
 //
 // Under Wine each width runs through its own loader (/usr/lib/wine/wine64 or
 // /usr/lib/wine/wine), so that the 64-bit suite never depends on 32-bit
 // support. Where the loader cannot run at all (a kernel without 32-bit
 // support), the runner says so in one line and exits with kSkipped, which
 // CTest reports as a skipped test.
+//
+// --library picks the stand-in RFC library placed beside the program (default
+// classic): the suite runs once with each, and a case that needs one library
+// runs only in that run.
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <signal.h>
@@ -53,6 +57,7 @@ struct Options {
   int width = 64;
   fs::path other_library;
   fs::path wine_loader;  // default: the loader of `width`
+  Standin standin = Standin::kClassic;
 };
 
 Options g_options;
@@ -133,8 +138,17 @@ std::string BuiltFileName(const std::string& name) {
   return ProgramFileName(name);
 }
 
-std::string LibraryFileName() {
-  return g_options.platform == Platform::kWindows ? "librfc32.dll" : "librfccm.so";
+std::string LibraryFileName(Standin standin = Standin::kClassic) {
+  const bool windows = g_options.platform == Platform::kWindows;
+  if (standin == Standin::kNetWeaver) return windows ? "sapnwrfc.dll" : "libsapnwrfc.so";
+  return windows ? "librfc32.dll" : "librfccm.so";
+}
+
+// The stand-in libraries a case finds beside the program.
+std::vector<Standin> PlacedStandins(const Case& c) {
+  if (c.library != Library::kStandin) return {};
+  if (c.both_standins) return {Standin::kClassic, Standin::kNetWeaver};
+  return {g_options.standin};
 }
 
 // A hard link where the file system allows it: the program's copies are many.
@@ -360,15 +374,26 @@ class CaseTest : public ::testing::Test {
     DriveCLayout c_drive(drive_c);
 
     const fs::path program = program_folder / ProgramFileName(case_.program);
+    const fs::path streams = root / "streams";
     const fs::path built = g_options.bin / BuiltFileName(case_.program);
     ASSERT_TRUE(fs::exists(built)) << built;
     PlaceCopy(built, program);
-    if (case_.library == Library::kStandin && fs::exists(g_options.bin / LibraryFileName())) {
-      PlaceCopy(g_options.bin / LibraryFileName(), program_folder / LibraryFileName());
-    } else if (case_.library == Library::kOtherWidth) {
+    // The program and its libraries were placed, not laid out: `aside`.
+    std::set<fs::path> aside = {program, streams};
+    // With the folders that hold the program's, when it lies deeper.
+    for (fs::path folder = program_folder; folder != root; folder = folder.parent_path()) {
+      aside.insert(folder);
+    }
+    for (Standin standin : PlacedStandins(case_)) {
+      const std::string name = LibraryFileName(standin);
+      if (fs::exists(g_options.bin / name)) PlaceCopy(g_options.bin / name, program_folder / name);
+      aside.insert(program_folder / name);
+    }
+    if (case_.library == Library::kOtherWidth) {
       ASSERT_TRUE(fs::is_regular_file(g_options.other_library))
           << "the case needs --other-library, the stand-in of the other width";
       PlaceCopy(g_options.other_library, program_folder / LibraryFileName());
+      aside.insert(program_folder / LibraryFileName());
     }
     LaidOut laid_out;
     laid_out.Add(program_folder, case_.program_files);
@@ -376,7 +401,6 @@ class CaseTest : public ::testing::Test {
     laid_out.SetModes();
     for (const FileBlock& file : case_.c_files) c_drive.Add(file);
 
-    const fs::path streams = root / "streams";
     fs::create_directories(streams);
     WriteAll(streams / "stdin", case_.stdin_text.value_or(""));
 
@@ -460,12 +484,6 @@ class CaseTest : public ::testing::Test {
     for (const FileBlock& file : case_.expect_files) named.insert(work / file.path);
     for (const std::string& path : case_.expect_absent) named.insert(work / path);
     for (const std::string& path : case_.expect_exists) named.insert(work / path);
-    // The program and its library were placed, not laid out.
-    std::set<fs::path> aside = {program, program_folder / LibraryFileName(), streams};
-    // With the folders that hold the program's, when it lies deeper.
-    for (fs::path folder = program_folder; folder != root; folder = folder.parent_path()) {
-      aside.insert(folder);
-    }
     for (const std::string& change : laid_out.Changes(named, aside)) {
       ADD_FAILURE() << where << ": " << change;
     }
@@ -582,6 +600,9 @@ bool ParseOptions(int argc, char** argv) {
       g_options.other_library = fs::absolute(value).lexically_normal();
     } else if (key == "--wine-loader") {
       g_options.wine_loader = value;
+    } else if (key == "--library") {
+      if (value != "classic" && value != "netweaver") return false;
+      g_options.standin = value == "netweaver" ? Standin::kNetWeaver : Standin::kClassic;
     } else {
       return false;
     }
@@ -608,7 +629,7 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv)) {
     std::cerr << "usage: e2e_runner --bin DIR --platform native|windows --cases DIR"
                  " [--fixtures DIR] [--wine-prefix DIR] [--width 64|32] [--other-library FILE]"
-                 " [--wine-loader PATH] [gtest options]\n";
+                 " [--wine-loader PATH] [--library classic|netweaver] [gtest options]\n";
     return 2;
   }
   if (g_options.platform == Platform::kWindows) {
@@ -645,6 +666,7 @@ int main(int argc, char** argv) {
     for (Case& c : cases) {
       if (c.only_on && *c.only_on != g_options.platform) continue;
       if (c.width && *c.width != g_options.width) continue;
+      if (c.only_standin && *c.only_standin != g_options.standin) continue;
       std::string suite = file.stem().string();
       std::string name = TestName(c.name, &seen);
       std::string source = file.string();
@@ -654,7 +676,7 @@ int main(int argc, char** argv) {
     }
   }
   ConcurrentRunsSetup concurrent{
-      g_options.bin, ProgramFileName("vaultgauge"), LibraryFileName(), {}, 3};
+      g_options.bin, BuiltFileName("vaultgauge"), LibraryFileName(g_options.standin), {}, 3};
   if (g_options.platform == Platform::kWindows) {
     concurrent.launcher = {g_options.wine_loader.string()};
     concurrent.rounds = 2;  // Wine starts a program slowly
