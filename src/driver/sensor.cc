@@ -153,7 +153,7 @@ int RunSensor(const std::vector<std::string>& arguments, std::FILE* stream) {
   // A host that got nothing must not be told that all went well.
   if (!document->Flush()) {
     std::fprintf(stderr, "%s: the document could not be written to standard output (%s)\n",
-                 kProgramWord, std::strerror(errno));
+                 kProgramWord, std::strerror(document->write_error()));
     return kErrorDocumentExitCode;
   }
   return exit_code;

@@ -1,5 +1,7 @@
 #include "output/document_writer.h"
 
+#include <cerrno>
+
 #include "output/line_writers.h"
 #include "output/xml_writer.h"
 #include "util/text.h"
@@ -80,7 +82,7 @@ void DocumentWriter::Aside(std::string_view text) {
 bool DocumentWriter::Flush() {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   WriteHeld(true);
-  if (std::fflush(stream_) != 0 || std::ferror(stream_)) failed_ = true;
+  if (std::fflush(stream_) != 0 || std::ferror(stream_)) Failed();
   return !failed_;
 }
 
@@ -111,8 +113,14 @@ void DocumentWriter::WriteError(std::string_view message) {
   Emit(document);
 }
 
+void DocumentWriter::Failed() {
+  // Taken at once: later calls may change errno.
+  if (!failed_) write_error_ = errno;
+  failed_ = true;
+}
+
 void DocumentWriter::Emit(std::string_view text) {
-  if (std::fwrite(text.data(), 1, text.size(), stream_) != text.size()) failed_ = true;
+  if (std::fwrite(text.data(), 1, text.size(), stream_) != text.size()) Failed();
 }
 
 std::unique_ptr<DocumentWriter> MakeDocumentWriter(OutputMode mode, ChannelSelection selection,

@@ -66,8 +66,9 @@ class DocumentWriter {
   void Aside(std::string_view text);
 
   // Writes out what is held and flushes the stream. False when the stream
-  // could not take everything written to it.
+  // could not take everything written to it; `write_error` then tells why.
   bool Flush();
+  int write_error() const { return write_error_; }
 
  protected:
   // Whether the document is held until its end, so that a failure before it
@@ -94,6 +95,7 @@ class DocumentWriter {
   void WriteHeld(bool documents_too);
   void WriteError(std::string_view message);
   void Emit(std::string_view text);
+  void Failed();
 
   // Every write is whole: a watchdog may end the run from another thread.
   std::recursive_mutex mutex_;
@@ -103,6 +105,7 @@ class DocumentWriter {
   bool ended_ = false;     // an error document or report was written
   bool complete_ = false;  // the document's tail was written
   bool failed_ = false;
+  int write_error_ = 0;  // errno of the first failed write
 };
 
 // The writer of `mode`; the selection matters in "Ormilux" only.

@@ -201,8 +201,8 @@ class Parser {
     }
     if (key == "TS") return Tablespace(words);
     if (key == "FAULT") return Fault(words);
-    const std::vector<FieldSpec>& rfcsi = RfcsiFields();
-    if (const FieldSpec* field = FindField(rfcsi, key)) {
+    const std::vector<FieldDefinition>& rfcsi = RfcsiFields();
+    if (const FieldDefinition* field = FindField(rfcsi, key)) {
       if (!OneWord(words)) return Problem(key + " takes one word (in double quotes for blanks)");
       if (words[0].size() > field->length) {
         return Problem(key + " holds at most " + std::to_string(field->length) + " characters");
@@ -214,7 +214,7 @@ class Parser {
   }
 
   // Writes `value` into `field` of the TABLE_XPC row.
-  bool SetRowField(const FieldSpec* field, std::string_view value, std::string* row) {
+  bool SetRowField(const FieldDefinition* field, std::string_view value, std::string* row) {
     char* at = &(*row)[FieldOffset(TableXpcFields(), field)];
     if (field->type == kChar) {
       if (value.size() > field->length) {
@@ -240,16 +240,16 @@ class Parser {
       return Problem("TS takes the tablespace's name first, then FIELD=value words");
     }
     if (row_count_ >= kRowLimit) return Problem("more than 100000 tablespaces");
-    const std::vector<FieldSpec>& fields = TableXpcFields();
-    static const FieldSpec* const name = FindField(fields, "TS");
-    static const FieldSpec* const status = FindField(fields, "STATUS");
+    const std::vector<FieldDefinition>& fields = TableXpcFields();
+    static const FieldDefinition* const name = FindField(fields, "TS");
+    static const FieldDefinition* const status = FindField(fields, "STATUS");
     std::string row = DefaultTablespaceRow();
     PutBlankPadded("ONLINE", &row[FieldOffset(fields, status)], status->length);
     if (!SetRowField(name, words[0], &row)) return false;
     for (size_t i = 1; i < words.size(); ++i) {
       std::string_view setting = words[i];
       size_t equals = setting.find('=');
-      const FieldSpec* field =
+      const FieldDefinition* field =
           equals == std::string_view::npos ? nullptr : FindField(fields, setting.substr(0, equals));
       if (field == nullptr) {
         return Problem("\"" + words[i] + "\" is no FIELD=value of TABLE_XPC");
@@ -330,7 +330,7 @@ class Parser {
   bool FinishSystem() {
     if (!in_system_) return true;
     if (complete_) {
-      const std::vector<FieldSpec>& fields = RfcsiFields();
+      const std::vector<FieldDefinition>& fields = RfcsiFields();
       const std::vector<FieldLayout> layout = LayOut(fields);
       system_.rfcsi.assign(LayoutLength(layout), ' ');
       for (size_t i = 0; i < fields.size(); ++i) {
@@ -415,7 +415,7 @@ bool Landscape::FindByGateway(std::string_view gwhost, std::string_view gwservic
 
 std::string DefaultTablespaceRow() {
   static const std::string row = [] {
-    const std::vector<FieldSpec>& fields = TableXpcFields();
+    const std::vector<FieldDefinition>& fields = TableXpcFields();
     const std::vector<FieldLayout> layout = LayOut(fields);
     std::string blank_row(LayoutLength(layout), '\0');
     for (size_t i = 0; i < fields.size(); ++i) {

@@ -553,10 +553,10 @@ nwrfc::RFC_STRUCTURE_HANDLE NwrfcStandin::GetCurrentRow(nwrfc::RFC_TABLE_HANDLE 
       Child(container->function, Kind::kRow, "TS", row));
 }
 
-nwrfc::RFC_RC NwrfcStandin::FieldText(const std::vector<FieldSpec>& fields,
+nwrfc::RFC_RC NwrfcStandin::FieldText(const std::vector<FieldDefinition>& fields,
                                       const std::string& record, const std::string& name,
                                       std::u16string* text, nwrfc::RFC_ERROR_INFO* error) {
-  const FieldSpec* field = FindField(fields, name);
+  const FieldDefinition* field = FindField(fields, name);
   if (field == nullptr || name != field->name) {
     return Own(error, nwrfc::RFC_INVALID_PARAMETER, "field '" + name + "' not found");
   }

@@ -134,7 +134,7 @@ class NwrfcStandin : public NwRfcApi {
   // The rows TS has now, as ItFill counts them in the classic library.
   size_t RowCount(Function& function);
   // The text of field `name` of the record `record` laid out as `fields`.
-  nwrfc::RFC_RC FieldText(const std::vector<FieldSpec>& fields, const std::string& record,
+  nwrfc::RFC_RC FieldText(const std::vector<FieldDefinition>& fields, const std::string& record,
                           const std::string& name, std::u16string* text,
                           nwrfc::RFC_ERROR_INFO* error);
   nwrfc::RFC_RC ValueText(Container& container, const std::string& name, std::u16string* text,

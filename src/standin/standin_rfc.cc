@@ -280,7 +280,7 @@ RFC_RC StandinRfc::InstallStructure(const char* name, RFC_TYPE_ELEMENT* elements
       }
     }
   }
-  std::vector<FieldSpec> fields;
+  std::vector<FieldDefinition> fields;
   for (unsigned i = 0; i < count; ++i) {
     unsigned code = elements[i].type;
     unsigned length = elements[i].length;
@@ -319,7 +319,7 @@ RFC_RC StandinRfc::InstallStructure(const char* name, RFC_TYPE_ELEMENT* elements
                std::to_string(code) + " with length " + std::to_string(length) + " is not valid");
       return RFC_INVALID_PARAMETER;
     }
-    fields.push_back(FieldSpec{nullptr, code, length});
+    fields.push_back(FieldDefinition{nullptr, code, length});
   }
   std::vector<FieldLayout> layout = LayOut(fields);
   if (LayoutLength(layout) > kRowLengthLimit) {
@@ -349,8 +349,8 @@ StandinRfc::Table* StandinRfc::FindTable(ITAB_H table) {
   return it == tables_.end() ? nullptr : it->second.get();
 }
 
-const StandinRfc::FunctionSpec* StandinRfc::FindFunction(std::string_view name) {
-  static const FunctionSpec functions[] = {
+const StandinRfc::FunctionInterface* StandinRfc::FindFunction(std::string_view name) {
+  static const FunctionInterface functions[] = {
       {"RFC_SYSTEM_INFO",
        {
            {"CURRENT_RESOURCES", kInt, nullptr, 4},
@@ -369,14 +369,14 @@ const StandinRfc::FunctionSpec* StandinRfc::FindFunction(std::string_view name) 
        },
        {{"TS", 0, &TableXpcFields(), 112}}},
   };
-  for (const FunctionSpec& function : functions) {
+  for (const FunctionInterface& function : functions) {
     if (name == function.name) return &function;
   }
   return nullptr;
 }
 
-bool StandinRfc::MatchesSpec(RFC_TYPEHANDLE type, unsigned length, const ParameterSpec& expected,
-                             std::string* message) const {
+bool StandinRfc::MatchesSpec(RFC_TYPEHANDLE type, unsigned length,
+                             const ExpectedParameter& expected, std::string* message) const {
   std::string name = expected.name;
   if (expected.structure != nullptr) {
     const InstalledType* installed = FindType(type);
@@ -399,7 +399,7 @@ bool StandinRfc::MatchesSpec(RFC_TYPEHANDLE type, unsigned length, const Paramet
 }
 
 template <typename Entry, typename EntryCheck>
-bool StandinRfc::CheckList(const Entry* list, const std::vector<ParameterSpec>& specs,
+bool StandinRfc::CheckList(const Entry* list, const std::vector<ExpectedParameter>& specs,
                            EntryCheck check, std::string* message) const {
   if (list == nullptr) return true;
   for (unsigned i = 0; i < kListLimit; ++i) {
@@ -410,8 +410,8 @@ bool StandinRfc::CheckList(const Entry* list, const std::vector<ParameterSpec>& 
       *message = name + ": name length " + std::to_string(entry.nlen) + " is wrong";
       return false;
     }
-    const ParameterSpec* expected = nullptr;
-    for (const ParameterSpec& candidate : specs) {
+    const ExpectedParameter* expected = nullptr;
+    for (const ExpectedParameter& candidate : specs) {
       if (name == candidate.name) expected = &candidate;
     }
     if (expected == nullptr) {
@@ -425,7 +425,8 @@ bool StandinRfc::CheckList(const Entry* list, const std::vector<ParameterSpec>& 
   return false;
 }
 
-bool StandinRfc::CheckParameters(const RFC_PARAMETER* list, const std::vector<ParameterSpec>& specs,
+bool StandinRfc::CheckParameters(const RFC_PARAMETER* list,
+                                 const std::vector<ExpectedParameter>& specs,
                                  std::string* message) const {
   auto has_place = [](const RFC_PARAMETER& entry, const std::string& name, std::string* message) {
     if (entry.addr != nullptr) return true;
@@ -435,7 +436,7 @@ bool StandinRfc::CheckParameters(const RFC_PARAMETER* list, const std::vector<Pa
   return CheckList(list, specs, has_place, message);
 }
 
-bool StandinRfc::CheckTables(const RFC_TABLE* list, const std::vector<ParameterSpec>& specs,
+bool StandinRfc::CheckTables(const RFC_TABLE* list, const std::vector<ExpectedParameter>& specs,
                              std::string* message) const {
   auto is_table = [this](const RFC_TABLE& entry, const std::string& name, std::string* message) {
     auto it = tables_.find(entry.ithandle);
@@ -462,7 +463,7 @@ RFC_RC StandinRfc::Call(RFC_HANDLE handle, const char* function, RFC_PARAMETER* 
     return RFC_INVALID_HANDLE;
   }
   std::string name = Text(function, kNameLimit);
-  const FunctionSpec* module = FindFunction(name);
+  const FunctionInterface* module = FindFunction(name);
   std::string message;
   if (module == nullptr) {
     message = "function module " + name + " not found";
@@ -497,7 +498,7 @@ RFC_RC StandinRfc::Receive(RFC_HANDLE handle, RFC_PARAMETER* importing, RFC_TABL
   }
   std::string name = it->second.pending_function;
   it->second.pending_function.clear();
-  const FunctionSpec* module = FindFunction(name);
+  const FunctionInterface* module = FindFunction(name);
   std::string message;
   if (module == nullptr) {
     message = "RfcReceive without an RfcCall before it";
@@ -538,7 +539,7 @@ RFC_RC StandinRfc::Receive(RFC_HANDLE handle, RFC_PARAMETER* importing, RFC_TABL
   return RFC_OK;
 }
 
-void StandinRfc::Answer(const Connection& connection, const FunctionSpec& function,
+void StandinRfc::Answer(const Connection& connection, const FunctionInterface& function,
                         RFC_PARAMETER* importing, RFC_TABLE* tables) {
   const SapSystem& system = *connection.system;
   for (unsigned i = 0; importing != nullptr && importing[i].name != nullptr; ++i) {

@@ -62,17 +62,18 @@ class StandinRfc {
     bool last_row_read = false;
     bool first_pass_over = false;
   };
-  // A function module's interface as the stand-in checks it.
-  struct ParameterSpec {
+  // A parameter or table that a function module's interface expects.
+  struct ExpectedParameter {
     const char* name;
-    unsigned type;                            // the scalar type code
-    const std::vector<FieldSpec>* structure;  // or the structure
+    unsigned type;                                  // the scalar type code
+    const std::vector<FieldDefinition>* structure;  // or the structure
     unsigned length;
   };
-  struct FunctionSpec {
+  // A function module's interface as the stand-in checks a call against it.
+  struct FunctionInterface {
     const char* name;
-    std::vector<ParameterSpec> importing;
-    std::vector<ParameterSpec> tables;
+    std::vector<ExpectedParameter> importing;
+    std::vector<ExpectedParameter> tables;
   };
 
   // Opens a connection to `system` (found by the caller, null when none was)
@@ -92,19 +93,19 @@ class StandinRfc {
 
   const InstalledType* FindType(RFC_TYPEHANDLE type) const;
   Table* FindTable(ITAB_H table);
-  static const FunctionSpec* FindFunction(std::string_view name);
+  static const FunctionInterface* FindFunction(std::string_view name);
   // Checks a parameter or table list against `specs`; the message says what is wrong.
-  bool CheckParameters(const RFC_PARAMETER* list, const std::vector<ParameterSpec>& specs,
+  bool CheckParameters(const RFC_PARAMETER* list, const std::vector<ExpectedParameter>& specs,
                        std::string* message) const;
-  bool CheckTables(const RFC_TABLE* list, const std::vector<ParameterSpec>& specs,
+  bool CheckTables(const RFC_TABLE* list, const std::vector<ExpectedParameter>& specs,
                    std::string* message) const;
   template <typename Entry, typename EntryCheck>
-  bool CheckList(const Entry* list, const std::vector<ParameterSpec>& specs, EntryCheck check,
+  bool CheckList(const Entry* list, const std::vector<ExpectedParameter>& specs, EntryCheck check,
                  std::string* message) const;
-  bool MatchesSpec(RFC_TYPEHANDLE type, unsigned length, const ParameterSpec& expected,
+  bool MatchesSpec(RFC_TYPEHANDLE type, unsigned length, const ExpectedParameter& expected,
                    std::string* message) const;
-  void Answer(const Connection& connection, const FunctionSpec& function, RFC_PARAMETER* importing,
-              RFC_TABLE* tables);
+  void Answer(const Connection& connection, const FunctionInterface& function,
+              RFC_PARAMETER* importing, RFC_TABLE* tables);
 
   std::string folder_;
   RFC_ERROR_HANDLER handler_ = nullptr;

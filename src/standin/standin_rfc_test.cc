@@ -24,9 +24,9 @@ constexpr char kPrd[] =
     "ts = SYSTEM TSIZE=-1048576 TFREE=20480 TPCTUSED=98\n"
     "ts = PSAPUNDO TSIZE=10240000 TFREE=9000000\n";
 
-std::vector<RFC_TYPE_ELEMENT> Elements(const std::vector<FieldSpec>& fields) {
+std::vector<RFC_TYPE_ELEMENT> Elements(const std::vector<FieldDefinition>& fields) {
   std::vector<RFC_TYPE_ELEMENT> elements;
-  for (const FieldSpec& field : fields) {
+  for (const FieldDefinition& field : fields) {
     elements.push_back(RFC_TYPE_ELEMENT{field.name, field.type, field.length, 0, 0});
   }
   return elements;
@@ -51,7 +51,7 @@ class StandinRfcTest : public ::testing::Test {
     return rfc.Open(&options);
   }
 
-  RFC_TYPEHANDLE Install(const char* name, const std::vector<FieldSpec>& fields) {
+  RFC_TYPEHANDLE Install(const char* name, const std::vector<FieldDefinition>& fields) {
     std::vector<RFC_TYPE_ELEMENT> elements = Elements(fields);
     RFC_TYPEHANDLE type = 0;
     EXPECT_EQ(

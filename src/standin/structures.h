@@ -23,7 +23,8 @@ enum TypeCode : unsigned {
   kInt1 = 10,
 };
 
-struct FieldSpec {
+// One field of a structure the stand-in knows, as SAP defines it.
+struct FieldDefinition {
   const char* name;
   unsigned type;
   unsigned length;
@@ -38,17 +39,17 @@ struct FieldLayout {
 
 // Fields follow each other in order; a 4-byte integer starts at the next
 // multiple of 4, every other field at the next free byte.
-std::vector<FieldLayout> LayOut(const std::vector<FieldSpec>& fields);
+std::vector<FieldLayout> LayOut(const std::vector<FieldDefinition>& fields);
 // The end of the last field: the length of a row of this layout.
 unsigned LayoutLength(const std::vector<FieldLayout>& layout);
 
-const std::vector<FieldSpec>& RfcsiFields();     // RFCSI, 18 fields, 200 bytes
-const std::vector<FieldSpec>& TableXpcFields();  // TABLE_XPC, 14 fields, 112 bytes
-const std::vector<FieldSpec>& DateTimeFields();  // DATE_TIME, 2 fields, 14 bytes
+const std::vector<FieldDefinition>& RfcsiFields();     // RFCSI, 18 fields, 200 bytes
+const std::vector<FieldDefinition>& TableXpcFields();  // TABLE_XPC, 14 fields, 112 bytes
+const std::vector<FieldDefinition>& DateTimeFields();  // DATE_TIME, 2 fields, 14 bytes
 // The field of `fields` named `name` (case-insensitive), or null.
-const FieldSpec* FindField(const std::vector<FieldSpec>& fields, std::string_view name);
+const FieldDefinition* FindField(const std::vector<FieldDefinition>& fields, std::string_view name);
 // Its offset in the layout of `fields`.
-unsigned FieldOffset(const std::vector<FieldSpec>& fields, const FieldSpec* field);
+unsigned FieldOffset(const std::vector<FieldDefinition>& fields, const FieldDefinition* field);
 
 }  // namespace vaultgauge::standin
 

@@ -105,7 +105,7 @@ TEST(ParseCaseFileTest, NamesTheLibrariesACaseNeeds) {
   std::vector<Case> cases;
   std::string error;
   EXPECT_FALSE(ParseCaseFile("t.case", "=== c\nlibrary: sapnwrfc\nexit: 0\n", &cases, &error));
-  EXPECT_NE(error.find("library is none, classic, netweaver"), std::string::npos) << error;
+  EXPECT_NE(error.find("library is none, other-width, classic, netweaver"), std::string::npos) << error;
 }
 
 TEST(ParseCaseFileTest, LaysOutFoldersPermissionsAndLongArguments) {
