@@ -1,5 +1,7 @@
 #include "driver/global_run.h"
 
+#include "driver/listed_system.h"
+#include "driver/parallel_systems.h"
 #include "driver/progress.h"
 #include "driver/rfc_steps.h"
 #include "platform/platform.h"
@@ -29,56 +31,9 @@ std::vector<std::string> ListingEntries(std::string_view listing) {
   return entries;
 }
 
-// The outcome of one system, as its progress line names it.
-enum class SystemState { kProcessed, kNotFound, kRfcFailure };
-
-const char* StateText(SystemState state) {
-  switch (state) {
-    case SystemState::kProcessed:
-      return "Processed";
-    case SystemState::kNotFound:
-      return "Not Found";
-    default:
-      return "Rfc Failure";
-  }
-}
-
-// Logs on to the system of `listed` and measures the item. Returns the
-// system's state, or a failure that ends the whole run.
-Status MeasureSystem(RunContext& run, const SystemList& list, const ListedProfile& listed,
-                     SystemState* system_state) {
-  // The logon is attempted also after a failed profile check.
-  bool failed = listed.mark == SystemMark::kFailed;
-  bool item_found = false;
-
-  run.connection.InstallErrorReport(run.document);
-  if (!OpenProfileConnection(run, listed.profile).ok()) {
-    failed = true;
-  } else {
-    Status status = CheckOracleDatabase(run);
-    if (!status.ok()) return status;
-
-    ItemReport report(run.document, list.item_name, listed.label, run.parameters.gigabyte);
-    status = run.connection.MeasureCurrentSizes(report);
-    if (status.is_library_error()) return status;
-    // A failed measurement is counted and shown in the system's progress
-    // line; its error text is not printed.
-    if (!status.ok()) failed = true;
-    item_found = report.item_found();
-  }
-  run.connection.Close();
-
-  if (failed) {
-    *system_state = SystemState::kRfcFailure;
-  } else {
-    *system_state = item_found ? SystemState::kProcessed : SystemState::kNotFound;
-  }
-  return Status::Ok();
-}
-
 }  // namespace
 
-Status RunGlobalList(RunContext& run, const SystemList& list) {
+Status RunGlobalList(RunContext& run, const SystemList& list, unsigned parallel_width) {
   const bool show_progress = run.command_line.parameters.show_progress;
   DocumentWriter& document = run.document;
 
@@ -94,28 +49,46 @@ Status RunGlobalList(RunContext& run, const SystemList& list) {
   }
   document.BeginList();
 
+  const std::vector<std::string> entries = ListingEntries(list.server_listing);
+  // Side by side, the systems are measured by copies of the program; the
+  // document is written here alone, in list order, as one after another.
+  std::optional<ParallelSystems> parallel;
+  if (parallel_width >= kMinParallel) {
+    parallel.emplace(entries, run.location.folder, list, parallel_width);
+  }
+
   Counts counts;
-  for (const std::string& entry : ListingEntries(list.server_listing)) {
+  for (size_t index = 0; index < entries.size(); ++index) {
+    const std::string& entry = entries[index];
     ++counts.systems;
     std::optional<ListedProfile> listed =
         ReadListedProfile(run.files, run.location.folder, entry, list.label_kind);
-    if (!listed) continue;  // counted among the systems only, without a line
+    if (!listed) {
+      if (parallel) parallel->Skip(index);
+      continue;  // counted among the systems only, without a line
+    }
     run.WorkingOn(listed->profile.destination);
     std::string progress_line;
     if (show_progress) {
       progress_line = SystemProgressText(LocalTimeOfDay(), entry, listed->profile);
     }
 
-    SystemState system_state = SystemState::kRfcFailure;
-    Status status = MeasureSystem(run, list, *listed, &system_state);
+    SystemOutcome outcome;
+    Status status = parallel ? parallel->Outcome(index, &outcome)
+                             : MeasureListedSystem(run, list, *listed, false, &outcome);
+    if (outcome.destination_file) WriteDestinationNotice(run, *outcome.destination_file);
+    const bool reported = status.is_library_error() || status.kind() == Status::Kind::kErrorReport;
+    if (outcome.channel && (status.ok() || reported)) {
+      document.Channel(outcome.channel->name, outcome.channel->value, outcome.channel->unit);
+    }
     if (!status.ok()) return status;
-    if (system_state == SystemState::kProcessed) {
+    if (outcome.state == SystemState::kProcessed) {
       ++counts.processed;
     } else {
       ++counts.failed;
     }
     if (show_progress) {
-      document.Aside("\n" + progress_line + " State=" + StateText(system_state) + "\n");
+      document.Aside("\n" + progress_line + " State=" + StateText(outcome.state) + "\n");
     }
   }
 

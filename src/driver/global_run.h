@@ -13,7 +13,9 @@ namespace vaultgauge {
 // measurement is counted failed and the run goes on; a failed system
 // information call or a database other than Oracle ends the run, after what
 // was written, with the failure returned for the driver to report.
-Status RunGlobalList(RunContext& run, const SystemList& list);
+// With a `parallel_width` of 2 or more, that many systems are measured at
+// once, by copies of the program; the document is the same.
+Status RunGlobalList(RunContext& run, const SystemList& list, unsigned parallel_width = 0);
 
 }  // namespace vaultgauge
 

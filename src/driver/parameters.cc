@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "util/messages.h"
 #include "util/text.h"
 
 namespace vaultgauge {
@@ -84,6 +85,12 @@ Parameters ParseParameters(std::string_view raw_text) {
   parameters.syslog = Contains(text, ",SYSLOG");
   parameters.gigabyte = Contains(text, "GIGABYTE");
   parameters.channel = ReadChannelSelection(text);
+  if (std::optional<std::string> width = WordValue(text, "PARALLEL=")) {
+    std::optional<unsigned> parsed = ParseParallelWidth(*width);
+    parameters.parallel = parsed.value_or(0);
+    parameters.parallel_malformed = !parsed;
+    parameters.parallel_text = *width;
+  }
   if (std::optional<std::string> timeout = WordValue(text, "TIMEOUT=")) {
     parameters.timeout_text = *timeout;
     const bool digits = !timeout->empty() && timeout->size() <= 3 &&
@@ -94,6 +101,28 @@ Parameters ParseParameters(std::string_view raw_text) {
   }
   ReadLogonKeywords(&parameters);
   return parameters;
+}
+
+std::optional<unsigned> ParseParallelWidth(std::string_view text) {
+  if (text.empty() || text.size() > 2 ||
+      text.find_first_not_of("0123456789") != std::string::npos) {
+    return std::nullopt;
+  }
+  unsigned width = static_cast<unsigned>(ParseDecimal(text));
+  if (width < 2 || width > 32) return std::nullopt;
+  return width;
+}
+
+Status CheckWordKeywords(const Parameters& parameters) {
+  if (parameters.timeout_malformed) {
+    return Status::Error(
+        Message(MessageId::kInvalidKeyword, {"TIMEOUT=" + parameters.timeout_text}));
+  }
+  if (parameters.parallel_malformed) {
+    return Status::Error(
+        Message(MessageId::kInvalidKeyword, {"PARALLEL=" + parameters.parallel_text}));
+  }
+  return Status::Ok();
 }
 
 Parameters WithColonsAsBlanks(const Parameters& parameters) {

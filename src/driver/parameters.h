@@ -5,11 +5,13 @@
 #ifndef VAULTGAUGE_DRIVER_PARAMETERS_H_
 #define VAULTGAUGE_DRIVER_PARAMETERS_H_
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "output/document_writer.h"
 #include "rfc/open_connection.h"
+#include "util/status.h"
 
 namespace vaultgauge {
 
@@ -32,12 +34,21 @@ struct Parameters {
   unsigned timeout_seconds = 0;    // "TIMEOUT=S": the run's time limit, 1 to 900; 0 for none
   bool timeout_malformed = false;  // "TIMEOUT=" with anything else
   std::string timeout_text;        // its value as given
+  unsigned parallel = 0;           // "PARALLEL=N": a global list N systems at once, 2 to 32
+  bool parallel_malformed = false;
+  std::string parallel_text;
   // "CLIENT=" (its next three characters), ",HOST=" and ",NO=" (up to a
   // comma or blank, as entered).
   LogonOverrides logon;
 };
 
 Parameters ParseParameters(std::string_view raw_text);
+
+// A width of a parallel run: a whole number from 2 to 32.
+std::optional<unsigned> ParseParallelWidth(std::string_view text);
+
+// A malformed value of a whole-word keyword: error 1081 naming it.
+Status CheckWordKeywords(const Parameters& parameters);
 
 // The global-list run reads its parameters with every colon of the raw text
 // as a blank, as its progress line shows them; the upper-cased text keeps its

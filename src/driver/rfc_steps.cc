@@ -7,20 +7,21 @@
 
 namespace vaultgauge {
 
-Status OpenProfileConnection(RunContext& run, const ConnectionProfile& profile) {
-  // A diagnostic line, never part of the document: among the progress lines
-  // when they are asked for, else on standard error.
-  DocumentWriter& document = run.document;
-  const bool show_progress = run.command_line.parameters.show_progress;
-  auto notice = [&document, show_progress](const std::string& destination) {
-    const std::string line = "* SapRfc.Ini.......: " + destination + "<\n";
-    if (show_progress) {
-      document.Aside(line);
-    } else {
-      std::fputs(line.c_str(), stderr);
-    }
-  };
-  return run.connection.Open(profile, run.parameters.logon, notice);
+void WriteDestinationNotice(RunContext& run, const std::string& destination) {
+  const std::string line = "* SapRfc.Ini.......: " + destination + "<\n";
+  if (run.command_line.parameters.show_progress) {
+    run.document.Aside(line);
+  } else {
+    std::fputs(line.c_str(), stderr);
+  }
+}
+
+Status OpenProfileConnection(RunContext& run, const ConnectionProfile& profile,
+                             const DestinationFileNotice& notice) {
+  if (notice) return run.connection.Open(profile, run.parameters.logon, notice);
+  return run.connection.Open(profile, run.parameters.logon, [&run](const std::string& destination) {
+    WriteDestinationNotice(run, destination);
+  });
 }
 
 Status CheckOracleDatabase(RunContext& run) {

@@ -10,8 +10,15 @@
 namespace vaultgauge {
 
 // Opens the run's connection to the system of `profile` with the logon
-// values of the parameters; error 1011 when none was opened.
-Status OpenProfileConnection(RunContext& run, const ConnectionProfile& profile);
+// values of the parameters; error 1011 when none was opened. A destination
+// file used is told to `notice`, by default through WriteDestinationNotice.
+Status OpenProfileConnection(RunContext& run, const ConnectionProfile& profile,
+                             const DestinationFileNotice& notice = {});
+
+// The line of a destination file used: a diagnostic, never part of the
+// document: among the progress lines when they are asked for, else on
+// standard error.
+void WriteDestinationNotice(RunContext& run, const std::string& destination);
 
 // RFC_SYSTEM_INFO on the open connection, then the check that the database
 // is Oracle (the first three characters of its name are "ORA").

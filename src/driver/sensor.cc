@@ -10,6 +10,7 @@
 #include "driver/global_list.h"
 #include "driver/global_run.h"
 #include "driver/locate_profile.h"
+#include "driver/parallel_systems.h"
 #include "driver/progress.h"
 #include "driver/run_context.h"
 #include "driver/settings.h"
@@ -39,6 +40,7 @@ struct RunInputs {
   SystemList list;            // the global-list form
   bool list_run = false;
   RfcLibraryChoice rfc_library = RfcLibraryChoice::kAny;
+  unsigned parallel = 0;  // systems of a global list measured at once
   // The parameters the run goes by.
   Parameters parameters;
 };
@@ -52,6 +54,8 @@ Status ReadInputs(const std::vector<std::string>& arguments, FileSystem& files, 
   status = ReadSettings(files, ProgramFolder() + kSettingsFileName, &settings);
   if (!status.ok()) return status;
   inputs->rfc_library = settings.rfc_library;
+  status = CheckWordKeywords(command_line.parameters);
+  if (!status.ok()) return status;
 
   status = LocateProfile(files, command_line.profile_name, settings.output_mode,
                          command_line.parameters.console, ProgramFolder(), &inputs->location);
@@ -62,7 +66,11 @@ Status ReadInputs(const std::vector<std::string>& arguments, FileSystem& files, 
     status = ReadGlobalList(files, inputs->location, command_line, &inputs->list);
     if (!status.ok()) return status;
     inputs->parameters = WithColonsAsBlanks(inputs->list.parameters);
-    return Status::Ok();
+    // The sensor's own keyword wins over the installation's setting.
+    inputs->parallel = inputs->parameters.parallel != 0        ? inputs->parameters.parallel
+                       : command_line.parameters.parallel != 0 ? command_line.parameters.parallel
+                                                               : settings.parallel;
+    return CheckWordKeywords(inputs->parameters);
   }
   inputs->parameters = command_line.parameters;
   return ReadProfile(files, inputs->location.path, inputs->location.name, &inputs->profile);
@@ -73,6 +81,11 @@ Status ReadInputs(const std::vector<std::string>& arguments, FileSystem& files, 
 int Finish(const Status& status, DocumentWriter& document, FileSystem& files,
            SapConnection& connection) {
   if (status.ok()) return 0;
+  if (status.kind() == Status::Kind::kErrorReport) {
+    // Written by the copy of the program that measured the system.
+    document.ErrorReport(status.message());
+    return kErrorReportExitCode;
+  }
   if (status.is_library_error()) {
     connection.WriteErrorReport(document, status.message());
     return kErrorReportExitCode;
@@ -127,13 +140,17 @@ int Run(const std::vector<std::string>& arguments, std::FILE* stream,
                  *connection,
                  trace_mark,
                  watchdog ? &*watchdog : nullptr};
-  status = inputs.list_run ? RunGlobalList(run, inputs.list) : RunSingleSystem(run, inputs.profile);
+  status = inputs.list_run ? RunGlobalList(run, inputs.list, inputs.parallel)
+                           : RunSingleSystem(run, inputs.profile);
   return Finish(status, *document, files, *connection);
 }
 
 }  // namespace
 
 int RunSensor(const std::vector<std::string>& arguments, std::FILE* stream) {
+  if (!arguments.empty() && arguments[0] == kSystemChildArgument) {
+    return RunListedSystemChild(arguments, stream);
+  }
   if (std::optional<std::string> text = InformationRequested(arguments)) {
     std::fwrite(text->data(), 1, text->size(), stream);
     return 0;

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "driver/parameters.h"
 #include "util/messages.h"
 #include "util/text.h"
 
@@ -64,6 +65,13 @@ Status ReadSettings(FileSystem& files, const std::string& path, Settings* settin
             Message(MessageId::kInvalidRfcLibrary, {ShownValue(value, too_long), path}));
       }
       settings->rfc_library = *choice;
+    } else if (key == "PARALLEL") {
+      std::optional<unsigned> width = ParseParallelWidth(value);
+      if (too_long || !width) {
+        return Status::Error(
+            Message(MessageId::kInvalidParallel, {ShownValue(value, too_long), path}));
+      }
+      settings->parallel = *width;
     }
   }
   return Status::Ok();

@@ -17,6 +17,9 @@ inline constexpr char kSettingsFileName[] = "vaultgauge.ini";
 struct Settings {
   OutputMode output_mode = OutputMode::kExeXml;
   RfcLibraryChoice rfc_library = RfcLibraryChoice::kAny;
+  // "Parallel=N" (2 to 32): every global-list run measures N systems at
+  // once; 0 for one after another.
+  unsigned parallel = 0;
 };
 
 // Reads the settings file at `path`. A missing file, or one without an

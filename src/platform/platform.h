@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vaultgauge {
 
@@ -78,6 +79,28 @@ class LockedFile {
  private:
   explicit LockedFile(intptr_t handle) : handle_(handle) {}
   intptr_t handle_;  // the file descriptor or HANDLE
+};
+
+// Another run of a program, whose standard output the starter reads; its
+// standard input is empty and its standard error is the starter's.
+class ChildProcess {
+ public:
+  // Starts `program` with `arguments`; null when it cannot be started.
+  static std::unique_ptr<ChildProcess> Start(const std::string& program,
+                                             const std::vector<std::string>& arguments);
+  ~ChildProcess();  // waits for it
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // Reads its standard output to the end, then waits for it to end. Returns
+  // its exit code; -1 when it did not end normally.
+  int Finish(std::string* output);
+
+ private:
+  ChildProcess(intptr_t process, intptr_t output) : process_(process), output_(output) {}
+  intptr_t process_;  // the process id or HANDLE
+  intptr_t output_;   // the reading end of its standard output
+  bool finished_ = false;
 };
 
 // The RFC library's file name on this platform.

@@ -1,6 +1,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -128,6 +129,55 @@ bool LockedFile::ReplaceContents(std::FILE* from) {
     }
     if (got < sizeof block) return std::ferror(from) == 0;
   }
+}
+
+std::unique_ptr<ChildProcess> ChildProcess::Start(const std::string& program,
+                                                  const std::vector<std::string>& arguments) {
+  int pipe_ends[2];
+  if (pipe(pipe_ends) != 0) return nullptr;
+  pid_t child = fork();
+  if (child < 0) {
+    close(pipe_ends[0]);
+    close(pipe_ends[1]);
+    return nullptr;
+  }
+  if (child == 0) {
+    int empty = open("/dev/null", O_RDONLY);
+    if (empty < 0 || dup2(empty, 0) < 0 || dup2(pipe_ends[1], 1) < 0) _exit(127);
+    close(pipe_ends[0]);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& argument : arguments)
+      argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  close(pipe_ends[1]);
+  return std::unique_ptr<ChildProcess>(new ChildProcess(child, pipe_ends[0]));
+}
+
+ChildProcess::~ChildProcess() {
+  std::string ignored;
+  if (!finished_) Finish(&ignored);
+}
+
+int ChildProcess::Finish(std::string* output) {
+  const int fd = static_cast<int>(output_);
+  char block[4096];
+  for (;;) {
+    ssize_t got = read(fd, block, sizeof block);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    output->append(block, static_cast<size_t>(got));
+  }
+  close(fd);
+  finished_ = true;
+  int status = 0;
+  while (waitpid(static_cast<pid_t>(process_), &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 const char* RfcLibraryFileName() { return "librfccm.so"; }

@@ -149,6 +149,89 @@ bool LockedFile::ReplaceContents(std::FILE* from) {
   }
 }
 
+namespace {
+
+// One argument as the C runtime's parser of a command line reads it back:
+// quoted when it holds blanks or quotes, backslashes before a quote doubled.
+void AppendArgument(const std::string& argument, std::string* command_line) {
+  if (!command_line->empty()) *command_line += ' ';
+  if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) {
+    *command_line += argument;
+    return;
+  }
+  *command_line += '"';
+  size_t backslashes = 0;
+  for (char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    if (c == '"') backslashes = backslashes * 2 + 1;
+    command_line->append(backslashes, '\\');
+    backslashes = 0;
+    *command_line += c;
+  }
+  command_line->append(backslashes * 2, '\\');
+  *command_line += '"';
+}
+
+}  // namespace
+
+std::unique_ptr<ChildProcess> ChildProcess::Start(const std::string& program,
+                                                  const std::vector<std::string>& arguments) {
+  SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE read_end = nullptr;
+  HANDLE write_end = nullptr;
+  if (!CreatePipe(&read_end, &write_end, &inherited, 0)) return nullptr;
+  SetHandleInformation(read_end, HANDLE_FLAG_INHERIT, 0);
+  HANDLE empty = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                             OPEN_EXISTING, 0, nullptr);
+
+  std::string command_line;
+  AppendArgument(program, &command_line);
+  for (const std::string& argument : arguments) AppendArgument(argument, &command_line);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = empty;
+  startup.hStdOutput = write_end;
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION process{};
+  BOOL started = CreateProcessA(program.c_str(), command_line.data(), nullptr, nullptr, TRUE, 0,
+                                nullptr, nullptr, &startup, &process);
+  CloseHandle(write_end);
+  if (empty != INVALID_HANDLE_VALUE) CloseHandle(empty);
+  if (!started) {
+    CloseHandle(read_end);
+    return nullptr;
+  }
+  CloseHandle(process.hThread);
+  return std::unique_ptr<ChildProcess>(new ChildProcess(
+      reinterpret_cast<intptr_t>(process.hProcess), reinterpret_cast<intptr_t>(read_end)));
+}
+
+ChildProcess::~ChildProcess() {
+  std::string ignored;
+  if (!finished_) Finish(&ignored);
+}
+
+int ChildProcess::Finish(std::string* output) {
+  HANDLE read_end = AsHandle(output_);
+  char block[4096];
+  DWORD got = 0;
+  while (ReadFile(read_end, block, sizeof block, &got, nullptr) && got > 0) {
+    output->append(block, got);
+  }
+  CloseHandle(read_end);
+  finished_ = true;
+  HANDLE process = AsHandle(process_);
+  WaitForSingleObject(process, INFINITE);
+  DWORD code = 0;
+  bool ended = GetExitCodeProcess(process, &code) != 0;
+  CloseHandle(process);
+  return ended ? static_cast<int>(code) : -1;
+}
+
 const char* RfcLibraryFileName() { return "librfc32.dll"; }
 
 const char* NwRfcLibraryFileName() { return "sapnwrfc.dll"; }

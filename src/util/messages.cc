@@ -43,6 +43,7 @@ constexpr MessageEntry kMessages[] = {
      "Error 1056: Folder in {} is too long (more than {} characters) !"},
     {MessageId::kProfilePathTooLong,
      "Error 1057: Profile-Path {} is too long (more than {} characters) !"},
+    {MessageId::kInvalidParallel, "Error 1058: Invalid Parallel \"{}\" in {} !"},
     {MessageId::kLibraryNotLoaded, "Error 1061: RFC-Library {} cannot be loaded !"},
     {MessageId::kLibraryIs32Bit,
      "Error 1061: RFC-Library {} is a 32-bit library: use vaultgauge32.exe !"},
@@ -56,6 +57,7 @@ constexpr MessageEntry kMessages[] = {
     {MessageId::kSensorLineTooLong,
      "Error 1073: Sensor line of {} is too long (more than 127 characters) !"},
     {MessageId::kNoAnswer, "Error 1080: No answer within {} seconds from {} !"},
+    {MessageId::kInvalidKeyword, "Error 1081: Invalid keyword {} !"},
     {MessageId::kInternalFailure, "Error 1090: Internal failure ({}) !"},
     {MessageId::kInvalidPathUsage, "Sorry, invalid Path-Usage..."},
 };

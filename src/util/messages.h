@@ -37,6 +37,7 @@ enum class MessageId {
   kParametersTooLong,
   kInvalidOutputMode,
   kInvalidRfcLibrary,
+  kInvalidParallel,
   kProfileNameTooLong,
   kPathFileFolderTooLong,
   kProfilePathTooLong,
@@ -48,6 +49,7 @@ enum class MessageId {
   kServerListingTooLong,
   kSensorLineTooLong,
   kNoAnswer,
+  kInvalidKeyword,
   kInternalFailure,
   kInvalidPathUsage,
 };

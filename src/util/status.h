@@ -17,6 +17,8 @@ class Status {
     kRfcFailure,    // a remote call failed: the message, completed from the library's
                     // trace file, for the error document; exit code 2
     kLibraryError,  // a library operation failed; the RFC error report, exit code 1
+    kErrorReport,   // the same, its report written already by another process: the
+                    // message is the report's text; exit code 1
   };
 
   Status() = default;
@@ -28,6 +30,10 @@ class Status {
   // `operation` names the failed library operation, as the error report prints it.
   static Status LibraryError(std::string operation) {
     return Status(Kind::kLibraryError, std::move(operation));
+  }
+
+  static Status ErrorReport(std::string report) {
+    return Status(Kind::kErrorReport, std::move(report));
   }
 
   bool ok() const { return kind_ == Kind::kOk; }
