@@ -12,10 +12,13 @@ namespace vaultgauge {
 
 namespace {
 
+constexpr char kFailedSystemsChannel[] = "Failed systems";
+
 struct Counts {
   unsigned systems = 0;    // entries taken from the listing
   unsigned processed = 0;  // measured with success
   unsigned failed = 0;     // opened but not measured
+  unsigned unopened = 0;   // profiles that could not be opened
 };
 
 // The entries of the listing: the texts before each "#", and what follows
@@ -61,7 +64,10 @@ Status MeasureSystem(RunContext& run, const SystemList& list, const ListedProfil
     Status status = CheckOracleDatabase(run, handle);
     if (!status.ok()) return status;
 
-    ItemReport report(run.document, list.item_name, listed.label, run.parameters.gigabyte);
+    std::optional<ChannelLimits> percent_limits;
+    if (run.parameters.fullness.percent) percent_limits = FullnessLimits(run.parameters.fullness);
+    ItemReport report(run.document, list.item_name, listed.label, run.parameters.gigabyte,
+                      percent_limits);
     status = MeasureCurrentSizes(run.session, handle, report);
     if (status.is_library_error()) return status;
     // A failed measurement is counted and shown in the system's progress
@@ -101,7 +107,12 @@ Status RunGlobalList(RunContext& run, const SystemList& list) {
     ++counts.systems;
     std::optional<ListedProfile> listed =
         ReadListedProfile(run.files, run.location.folder, entry, list.label_kind);
-    if (!listed) continue;  // counted among the systems only, without a line
+    if (!listed) {
+      // Counted among the systems only, without a line; the channel of
+      // failed systems counts it, as it cannot be measured either.
+      ++counts.unopened;
+      continue;
+    }
     std::string progress_line;
     if (show_progress) {
       progress_line = SystemProgressText(LocalTimeOfDay(), entry, listed->profile);
@@ -120,6 +131,17 @@ Status RunGlobalList(RunContext& run, const SystemList& list) {
     }
   }
 
+  if (run.parameters.fullness.percent) {
+    // Last, so that the systems keep their channel numbers; any failed
+    // system turns the sensor red.
+    const std::string failed = std::to_string(counts.failed + counts.unopened);
+    ChannelDescription channel;
+    channel.name = kFailedSystemsChannel;
+    channel.value = failed;
+    channel.kind = ChannelKind::kCount;
+    channel.limits = ChannelLimits();  // red above no failure
+    document.Channel(channel);
+  }
   document.EndList("(***) " + list.item_name + ": NoSystems=" + std::to_string(counts.systems) +
                    ", Processed=" + std::to_string(counts.processed) +
                    ", Failed=" + std::to_string(counts.failed));

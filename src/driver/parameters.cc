@@ -1,5 +1,6 @@
 #include "driver/parameters.h"
 
+#include "util/messages.h"
 #include "util/text.h"
 
 namespace vaultgauge {
@@ -46,6 +47,80 @@ ChannelSelection ReadChannelSelection(const std::string& text) {
   return selection;
 }
 
+// A whole per cent of LIMITS=: one to three digits, 1 to 100.
+bool ReadLimit(std::string_view digits, unsigned* limit) {
+  if (digits.empty() || digits.size() > 3 ||
+      digits.find_first_not_of("0123456789") != std::string_view::npos) {
+    return false;
+  }
+  long long value = ParseDecimal(digits);
+  if (value < 1 || value > 100) return false;
+  *limit = static_cast<unsigned>(value);
+  return true;
+}
+
+bool ReadLimits(std::string_view value, FullnessKeywords* fullness) {
+  size_t slash = value.find('/');
+  unsigned warning = 0, error = 0;
+  if (slash == std::string_view::npos || !ReadLimit(value.substr(0, slash), &warning) ||
+      !ReadLimit(value.substr(slash + 1), &error) || warning >= error) {
+    return false;
+  }
+  fullness->warning_limit = warning;
+  fullness->error_limit = error;
+  return true;
+}
+
+// Names separated by colons; an empty name is a slip of the pen.
+bool ReadSkipped(std::string_view value, FullnessKeywords* fullness) {
+  for (;;) {
+    size_t colon = value.find(':');
+    std::string_view name = value.substr(0, colon);
+    if (name.empty()) return false;
+    fullness->skipped.emplace_back(name);
+    if (colon == std::string_view::npos) return true;
+    value.remove_prefix(colon + 1);
+  }
+}
+
+bool ReadPercent(std::string_view /*value*/, FullnessKeywords* fullness) {
+  fullness->percent = true;
+  return true;
+}
+
+// A keyword that counts as a whole word only: the word alone, or, when it
+// ends in "=", the word's beginning with its value after it.
+struct WordKeyword {
+  std::string_view word;
+  // Takes the value from the upper-cased word; false when it is malformed.
+  bool (*read)(std::string_view value, FullnessKeywords* fullness);
+};
+
+constexpr WordKeyword kWordKeywords[] = {
+    {"PERCENT", ReadPercent},
+    {"LIMITS=", ReadLimits},
+    {"SKIP=", ReadSkipped},
+};
+
+void ReadWordKeywords(Parameters* parameters) {
+  const std::string& text = parameters->text;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find_first_of(" ,", start);
+    if (end == std::string::npos) end = text.size();
+    std::string_view word = std::string_view(text).substr(start, end - start);
+    for (const WordKeyword& keyword : kWordKeywords) {
+      const bool takes_value = keyword.word.back() == '=';
+      if (takes_value ? !word.starts_with(keyword.word) : word != keyword.word) continue;
+      if (!keyword.read(word.substr(keyword.word.size()), &parameters->fullness) &&
+          parameters->fullness.malformed.empty()) {
+        parameters->fullness.malformed = parameters->raw_text.substr(start, end - start);
+      }
+    }
+    start = end + 1;
+  }
+}
+
 }  // namespace
 
 Parameters ParseParameters(std::string_view raw_text) {
@@ -70,7 +145,13 @@ Parameters ParseParameters(std::string_view raw_text) {
   parameters.gigabyte = Contains(text, "GIGABYTE");
   parameters.channel = ReadChannelSelection(text);
   ReadLogonKeywords(&parameters);
+  ReadWordKeywords(&parameters);
   return parameters;
+}
+
+Status CheckFullnessKeywords(const Parameters& parameters) {
+  if (parameters.fullness.malformed.empty()) return Status::Ok();
+  return Status::Error(Message(MessageId::kInvalidKeyword, {parameters.fullness.malformed}));
 }
 
 Parameters WithColonsAsBlanks(const Parameters& parameters) {

@@ -54,9 +54,11 @@ Status ReadInputs(const std::vector<std::string>& arguments, FileSystem& files, 
     status = ReadGlobalList(files, inputs->location, command_line, &inputs->list);
     if (!status.ok()) return status;
     inputs->parameters = WithColonsAsBlanks(inputs->list.parameters);
-    return Status::Ok();
+    return CheckFullnessKeywords(inputs->parameters);
   }
   inputs->parameters = command_line.parameters;
+  status = CheckFullnessKeywords(inputs->parameters);
+  if (!status.ok()) return status;
   return ReadProfile(files, inputs->location.path, inputs->location.name, &inputs->profile);
 }
 

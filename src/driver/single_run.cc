@@ -22,6 +22,23 @@ void WriteProgressHead(RunContext& run, const ConnectionProfile& profile) {
                  " State=Executing\n");
 }
 
+// PRTG reads no more channels than this of one sensor.
+constexpr size_t kXmlChannelLimit = 50;
+
+Status Measure(RunContext& run, const ConnectionProfile& profile, RFC_HANDLE handle) {
+  const FullnessKeywords& fullness = run.parameters.fullness;
+  if (!fullness.percent) {
+    SizesReport report(run.document, profile.destination, run.parameters.gigabyte);
+    return MeasureCurrentSizes(run.session, handle, report);
+  }
+  FullnessSettings settings;
+  settings.limits = FullnessLimits(fullness);
+  settings.skipped = fullness.skipped;
+  settings.channel_limit = IsXmlMode(run.location.mode) ? kXmlChannelLimit : 0;
+  FullnessReport report(run.document, profile.destination, std::move(settings));
+  return MeasureCurrentSizes(run.session, handle, report);
+}
+
 }  // namespace
 
 Status RunSingleSystem(RunContext& run, const ConnectionProfile& profile) {
@@ -35,8 +52,7 @@ Status RunSingleSystem(RunContext& run, const ConnectionProfile& profile) {
   Status status = CheckOracleDatabase(run, handle);
   if (!status.ok()) return status;
 
-  SizesReport report(run.document, profile.destination, run.parameters.gigabyte);
-  status = MeasureCurrentSizes(run.session, handle, report);
+  status = Measure(run, profile, handle);
   run.connection.Close();
   if (!status.ok()) return status;
 

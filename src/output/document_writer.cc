@@ -34,6 +34,11 @@ void DocumentWriter::Channel(std::string_view name, std::string_view value, std:
   Write(ChannelPiece(channel_counter_, name, value, unit));
 }
 
+void DocumentWriter::Channel(const ChannelDescription& channel) {
+  ++channel_counter_;
+  Write(DescribedChannelPiece(channel_counter_, channel));
+}
+
 void DocumentWriter::Error(std::string_view message) {
   // A long message is cut so that the document keeps its closing lines.
   const size_t room = kPieceLimit - kErrorHead.size() - kErrorTail.size();

@@ -356,7 +356,7 @@ Status NwSizesTable::Read(unsigned number, Tablespace* tablespace) {
   Row row;
   Status status = ReadRow(number, &row);
   if (!status.ok()) return status;
-  return DecodeTablespaceTexts(row.ts, row.tsize, row.tfree, number, tablespace);
+  return DecodeTablespaceTexts(row.ts, row.tsize, row.tfree, row.status, number, tablespace);
 }
 
 }  // namespace vaultgauge

@@ -50,6 +50,8 @@ constexpr MessageEntry kMessages[] = {
      "Error 1072: Server listing of {} is too long (more than 2047 characters) !"},
     {MessageId::kSensorLineTooLong,
      "Error 1073: Sensor line of {} is too long (more than 127 characters) !"},
+    // 1080 is taken by the run's time limit.
+    {MessageId::kInvalidKeyword, "Error 1081: Invalid keyword {} !"},
     {MessageId::kInternalFailure, "Error 1090: Internal failure ({}) !"},
     {MessageId::kInvalidPathUsage, "Sorry, invalid Path-Usage..."},
 };

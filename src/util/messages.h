@@ -44,6 +44,7 @@ enum class MessageId {
   kListLineTooLong,
   kServerListingTooLong,
   kSensorLineTooLong,
+  kInvalidKeyword,
   kInternalFailure,
   kInvalidPathUsage,
 };
