@@ -1,10 +1,15 @@
-# Cross-compiles the Windows product with mingw-w64 (x86_64, posix thread flavour).
+# Cross-compiles the Windows product with mingw-w64 (posix thread flavour):
+# x86_64 by default; cmake/mingw-w64-i686.cmake selects the 32-bit compiler.
+if(NOT DEFINED VAULTGAUGE_MINGW_PROCESSOR)
+  set(VAULTGAUGE_MINGW_PROCESSOR x86_64)
+endif()
+set(triplet ${VAULTGAUGE_MINGW_PROCESSOR}-w64-mingw32)
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_SYSTEM_PROCESSOR ${VAULTGAUGE_MINGW_PROCESSOR})
+set(CMAKE_C_COMPILER ${triplet}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${triplet}-g++-posix)
+set(CMAKE_RC_COMPILER ${triplet}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${triplet})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -173,7 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (status.is_rfc_failure()) {
       FUZZ_CHECK(StartsWith(status.message(), "Error 101"));
       RealFileSystem files;
-      FUZZ_CHECK(StartsWith(ScanTraceFile(files, folder.path() + kTraceFileName), " - "));
+      FUZZ_CHECK(StartsWith(ScanTraceFile(files, {}, folder.path() + kTraceFileName), " - "));
     }
   }
   api.Close(RFC_HANDLE_NULL);

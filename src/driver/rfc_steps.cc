@@ -1,5 +1,7 @@
 #include "driver/rfc_steps.h"
 
+#include <cstdio>
+
 #include "rfc/system_info.h"
 #include "util/messages.h"
 #include "util/text.h"
@@ -7,9 +9,17 @@
 namespace vaultgauge {
 
 RFC_HANDLE OpenProfileConnection(RunContext& run, const ConnectionProfile& profile) {
+  // A diagnostic line, never part of the document: among the progress lines
+  // when they are asked for, else on standard error.
   DocumentWriter& document = run.document;
-  auto notice = [&document](const std::string& destination) {
-    document.Aside("* SapRfc.Ini.......: " + destination + "<\n");
+  const bool show_progress = run.command_line.parameters.show_progress;
+  auto notice = [&document, show_progress](const std::string& destination) {
+    const std::string line = "* SapRfc.Ini.......: " + destination + "<\n";
+    if (show_progress) {
+      document.Aside(line);
+    } else {
+      std::fputs(line.c_str(), stderr);
+    }
   };
   RFC_HANDLE handle =
       OpenConnection(run.session, profile, run.parameters.logon, notice, &run.records);

@@ -1,5 +1,7 @@
 #include "driver/sensor.h"
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <memory>
 
@@ -73,7 +75,7 @@ int Finish(const Status& status, DocumentWriter& document, FileSystem& files, Rf
   }
   std::string message = status.message();
   // A failed remote call is completed by the library's own words.
-  if (status.is_rfc_failure()) message += ScanTraceFile(files);
+  if (status.is_rfc_failure()) message += ScanTraceFile(files, LastErrorMessage(api));
   document.Error(message);
   connection.Close();
   return kErrorDocumentExitCode;
@@ -98,6 +100,7 @@ int Run(const std::vector<std::string>& arguments, std::FILE* stream,
   }
 
   RfcSession session(*library, TracePoints(inputs.parameters.syslog));
+  session.trace_mark = MarkTraceFile();
   session.trace.Trace(RFC_HANDLE_NULL, "program started", ProgramPath());
   RfcConnection connection(*library);
   ConnectionRecords records;
@@ -120,13 +123,21 @@ int RunSensor(const std::vector<std::string>& arguments, std::FILE* stream) {
   // document, which is the same in every mode.
   std::unique_ptr<DocumentWriter> document =
       MakeDocumentWriter(OutputMode::kExeXml, ChannelSelection(), stream);
+  int exit_code;
   try {
-    return Run(arguments, stream, document);
+    exit_code = Run(arguments, stream, document);
   } catch (const std::exception& failure) {
     // Running out of memory, say: the host still gets a document it can read.
     document->Error(Message(MessageId::kInternalFailure, {failure.what()}));
+    exit_code = kErrorDocumentExitCode;
+  }
+  // A host that got nothing must not be told that all went well.
+  if (!document->Flush()) {
+    std::fprintf(stderr, "%s: the document could not be written to standard output (%s)\n",
+                 kProgramWord, std::strerror(errno));
     return kErrorDocumentExitCode;
   }
+  return exit_code;
 }
 
 }  // namespace vaultgauge

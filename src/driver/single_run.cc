@@ -57,7 +57,7 @@ Status RunSingleSystem(RunContext& run, const ConnectionProfile& profile) {
   if (!status.ok()) return status;
 
   run.document.EndSystem();
-  RemoveFile(kTraceFileName);
+  RemoveTraceFileUnlessWritten(run.session.trace_mark);
   if (run.parameters.show_progress) {
     run.document.Aside(ProcessedLine(LocalTimeOfDay()) + "\n");
   }

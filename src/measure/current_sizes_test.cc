@@ -35,7 +35,10 @@ class MeasureTest : public ::testing::Test {
     return MeasureCurrentSizes(session_, 7, report);
   }
 
-  std::string Document() { return StreamContents(stream_); }
+  std::string Document() {
+    document_->Flush();
+    return StreamContents(stream_);
+  }
 
   std::FILE* stream_;
   std::unique_ptr<DocumentWriter> document_;

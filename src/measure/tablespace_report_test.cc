@@ -53,6 +53,7 @@ class FullnessReportTest : public ::testing::Test {
     FullnessReport report(*writer, "PRD", std::move(settings));
     ListedTable table(std::move(rows), corrupt);
     status_ = ReportTablespaces(table, report);
+    writer->Flush();  // the XML modes hold the document until then
     return StreamContents(stream_);
   }
 
@@ -143,6 +144,7 @@ TEST(ItemReportTest, TheItemsUsedShareWithItsLimits) {
     ListedTable table({Row("PSAPSR3", 100, 0), Row("PSAPUNDO", 1000, 1, "OFFLINE")});
     ASSERT_TRUE(ReportTablespaces(table, report).ok());
     EXPECT_TRUE(report.item_found());
+    writer->Flush();
   }
   EXPECT_EQ(StreamContents(stream), XmlChannel("PRD.P00", "99.9", true));
   std::fclose(stream);

@@ -14,51 +14,103 @@ constexpr std::string_view kErrorTail = "</Text>\n</Prtg>\n";
 }  // namespace
 
 void DocumentWriter::BeginSystem(std::string_view summary_text) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   Write(Head() + Text(summary_text));
 }
 
-void DocumentWriter::EndSystem() { Write(Tail()); }
+void DocumentWriter::EndSystem() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  Write(Tail());
+  WriteHeld(true);
+}
 
 void DocumentWriter::BeginList() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   Write(Head());
-  Aside("\n");
+  Hold("\n", true);
 }
 
 void DocumentWriter::EndList(std::string_view summary_text) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   Write(Text(summary_text) + Tail());
-  Aside("\n");
+  Hold("\n", true);
+  WriteHeld(true);
 }
 
 void DocumentWriter::Channel(std::string_view name, std::string_view value, std::string_view unit) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   ++channel_counter_;
   Write(ChannelPiece(channel_counter_, name, value, unit));
 }
 
 void DocumentWriter::Channel(const ChannelDescription& channel) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   ++channel_counter_;
   Write(DescribedChannelPiece(channel_counter_, channel));
 }
 
 void DocumentWriter::Error(std::string_view message) {
-  // A long message is cut so that the document keeps its closing lines.
-  const size_t room = kPieceLimit - kErrorHead.size() - kErrorTail.size();
-  std::string document(kErrorHead);
-  size_t used = 0;
-  for (char c : message) {
-    std::string piece = EscapeXml(std::string_view(&c, 1));
-    if (used + piece.size() > room) break;
-    document += piece;
-    used += piece.size();
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (ended_) return;
+  WriteHeld(false);
+  WriteError(message);
+  ended_ = true;
+}
+
+void DocumentWriter::ErrorReport(std::string_view report) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (ended_) return;
+  if (HoldsDocument()) {
+    WriteHeld(false);
+    WriteError(report);
+  } else {
+    Emit(report);
   }
-  document += kErrorTail;
-  Write(document);
+  ended_ = true;
 }
 
 void DocumentWriter::Aside(std::string_view text) {
-  std::fwrite(text.data(), 1, text.size(), stream_);
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  Hold(text, false);
 }
 
-void DocumentWriter::Write(std::string_view piece) { Aside(piece.substr(0, kPieceLimit)); }
+bool DocumentWriter::Flush() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  WriteHeld(true);
+  if (std::fflush(stream_) != 0 || std::ferror(stream_)) failed_ = true;
+  return !failed_;
+}
+
+void DocumentWriter::Write(std::string_view piece) { Hold(piece.substr(0, kPieceLimit), true); }
+
+void DocumentWriter::Hold(std::string_view text, bool document) {
+  if (ended_ || text.empty()) return;
+  if (HoldsDocument()) {
+    held_.push_back(Held{std::string(text), document});
+  } else {
+    Emit(text);
+  }
+}
+
+void DocumentWriter::WriteHeld(bool documents_too) {
+  for (const Held& held : held_) {
+    if (documents_too || !held.document) Emit(held.text);
+  }
+  held_.clear();
+}
+
+void DocumentWriter::WriteError(std::string_view message) {
+  // A long message is cut so that the document keeps its closing lines.
+  const size_t room = kPieceLimit - kErrorHead.size() - kErrorTail.size();
+  std::string document(kErrorHead);
+  document += EscapeXml(message, room);
+  document += kErrorTail;
+  Emit(document);
+}
+
+void DocumentWriter::Emit(std::string_view text) {
+  if (std::fwrite(text.data(), 1, text.size(), stream_) != text.size()) failed_ = true;
+}
 
 std::unique_ptr<DocumentWriter> MakeDocumentWriter(OutputMode mode, ChannelSelection selection,
                                                    std::FILE* stream) {

@@ -7,9 +7,11 @@
 
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "output/output_mode.h"
 
@@ -74,14 +76,28 @@ class DocumentWriter {
   void Channel(std::string_view name, std::string_view value, std::string_view unit);
   void Channel(const ChannelDescription& channel);
 
-  // The error document carrying `message`, the same in every mode.
+  // The error document carrying `message`, the same in every mode. A writer
+  // that holds its document drops it for the error document; nothing is
+  // written after it.
   void Error(std::string_view message);
 
-  // Text besides the document, written where it stands: progress lines, the
-  // library's error report.
+  // The library's fatal error report: in the XML modes inside the error
+  // document, in the line modes as its lines. Nothing is written after it.
+  void ErrorReport(std::string_view report);
+
+  // Text besides the document, in its place among the pieces: progress lines.
   void Aside(std::string_view text);
 
+  // Writes out what is held and flushes the stream. False when the stream
+  // could not take everything written to it.
+  bool Flush();
+
  protected:
+  // Whether the document is held until its end, so that a failure before it
+  // gives the error document alone: the XML modes, whose host reads the
+  // whole output as one document.
+  virtual bool HoldsDocument() const { return false; }
+
   // The pieces of the mode's form.
   virtual std::string Head() = 0;
   virtual std::string Text(std::string_view text) = 0;
@@ -96,10 +112,24 @@ class DocumentWriter {
   }
 
  private:
-  void Write(std::string_view piece);
+  struct Held {
+    std::string text;
+    bool document;  // a piece of the document, not text besides it
+  };
 
+  void Write(std::string_view piece);
+  void Hold(std::string_view text, bool document);
+  void WriteHeld(bool documents_too);
+  void WriteError(std::string_view message);
+  void Emit(std::string_view text);
+
+  // Every write is whole: a watchdog may end the run from another thread.
+  std::recursive_mutex mutex_;
   std::FILE* stream_;
   unsigned channel_counter_ = 0;
+  std::vector<Held> held_;
+  bool ended_ = false;  // an error document or report was written
+  bool failed_ = false;
 };
 
 // The writer of `mode`; the selection matters in "Ormilux" only.

@@ -22,7 +22,10 @@ class Written {
   ~Written() { std::fclose(stream_); }
 
   DocumentWriter& writer() { return *writer_; }
-  std::string text() { return StreamContents(stream_); }
+  std::string text() {
+    writer_->Flush();
+    return StreamContents(stream_);
+  }
 
  private:
   std::FILE* stream_;
@@ -215,12 +218,14 @@ TEST(DocumentWriterTest, ErrorDocumentIsTheSameInEveryMode) {
 }
 
 TEST(DocumentWriterTest, MarkupCharactersAreEscapedInXmlOnly) {
+  Written error(OutputMode::kExeXml);
+  error.writer().Error("a<b>&c");
+  EXPECT_EQ(error.text(), "<Prtg>\n<Error>1</Error>\n<Text>a&lt;b&gt;&amp;c</Text>\n</Prtg>\n");
+
   Written xml(OutputMode::kExeXml);
-  xml.writer().Error("a<b>&c");
   xml.writer().BeginSystem("(A&B) x<y");
   xml.writer().Channel("TS<1>&", "1", "MByte");
   EXPECT_EQ(xml.text(),
-            "<Prtg>\n<Error>1</Error>\n<Text>a&lt;b&gt;&amp;c</Text>\n</Prtg>\n"
             "\n<Prtg>\n\n<Text>(A&amp;B) x&lt;y</Text>\n"
             "\n<Result><Channel>TS&lt;1&gt;&amp;</Channel>\n<Unit>Custom</Unit>"
             "\n<CustomUnit>MByte</CustomUnit>\n<Value>1</Value></Result>\n");
@@ -244,6 +249,60 @@ TEST(DocumentWriterTest, PiecesNeverPassTheirLimit) {
   EXPECT_LE(document.size(), DocumentWriter::kPieceLimit);
   EXPECT_EQ(document.substr(document.size() - 16), "</Text>\n</Prtg>\n");
   EXPECT_EQ(document.substr(document.size() - 21, 5), "&amp;");
+}
+
+TEST(DocumentWriterTest, AFailureInTheXmlModesGivesTheErrorDocumentAloneAfterTheProgressLines) {
+  for (bool list : {false, true}) {
+    Written xml(OutputMode::kGlimora);
+    xml.writer().Aside("* progress\n");
+    list ? xml.writer().BeginList() : xml.writer().BeginSystem("(PRD) OraSizes");
+    xml.writer().Channel("PSAPSR3", "52428", "MByte");
+    xml.writer().Aside("* system done\n");
+    xml.writer().Error("Error 1018: DataBase mismatch !");
+    xml.writer().Channel("late", "1", "");
+    xml.writer().Aside("late\n");
+    EXPECT_EQ(xml.text(),
+              "* progress\n* system done\n<Prtg>\n<Error>1</Error>\n"
+              "<Text>Error 1018: DataBase mismatch !</Text>\n</Prtg>\n")
+        << list;
+  }
+}
+
+TEST(DocumentWriterTest, TheLineModesKeepWhatWasWrittenBeforeAFailure) {
+  Written lines(OutputMode::kOrmilux);
+  lines.writer().BeginSystem("(PRD) OraSizes");
+  lines.writer().Channel("PSAPSR3", "52428", "MByte");
+  lines.writer().Error("Error 1018: DataBase mismatch !");
+  EXPECT_EQ(lines.text(),
+            "\n# (PRD) OraSizes\n> PSAPSR3: 52428 MByte<Prtg>\n<Error>1</Error>\n"
+            "<Text>Error 1018: DataBase mismatch !</Text>\n</Prtg>\n");
+}
+
+TEST(DocumentWriterTest, TheErrorReportIsAnErrorDocumentInTheXmlModesOnly) {
+  const std::string report = "RFC error\nkey : K<1>\n* Programm aborted...\n";
+  Written xml(OutputMode::kTessvar);
+  xml.writer().BeginSystem("(PRD)");
+  xml.writer().ErrorReport(report);
+  EXPECT_EQ(xml.text(),
+            "<Prtg>\n<Error>1</Error>\n<Text>RFC error\nkey : K&lt;1&gt;\n* Programm "
+            "aborted...\n</Text>\n</Prtg>\n");
+  Written lines(OutputMode::kHalvenor);
+  lines.writer().ErrorReport(report);
+  EXPECT_EQ(lines.text(), report);
+}
+
+TEST(DocumentWriterTest, XmlTextIsUtf8WhateverTheBytes) {
+  Written xml(OutputMode::kExeXml);
+  xml.writer().BeginSystem("caf\xe9 / caf\xc3\xa9");
+  xml.writer().Channel("PSAP\xc4", "1", "");
+  xml.writer().EndSystem();
+  EXPECT_EQ(xml.text(),
+            "\n<Prtg>\n\n<Text>caf\xc3\xa9 / caf\xc3\xa9</Text>\n"
+            "\n<Result><Channel>PSAP\xc3\x84</Channel>\n<Value>1</Value></Result>\n"
+            "\n</Prtg>\n");
+  Written lines(OutputMode::kOrmilux);
+  lines.writer().Channel("PSAP\xc4", "1", "");
+  EXPECT_EQ(lines.text(), "\n> PSAP\xc4: 1 #");
 }
 
 TEST(ChannelKeyTest, ReplacesSeparatorsAndTheFirstFullStop) {

@@ -11,6 +11,7 @@ class XmlWriter : public DocumentWriter {
   using DocumentWriter::DocumentWriter;
 
  protected:
+  bool HoldsDocument() const override { return true; }
   std::string Head() override;
   std::string Text(std::string_view text) override;
   std::string ChannelPiece(unsigned counter, std::string_view name, std::string_view value,

@@ -4,7 +4,9 @@
 #ifndef VAULTGAUGE_PLATFORM_PLATFORM_H_
 #define VAULTGAUGE_PLATFORM_PLATFORM_H_
 
+#include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 namespace vaultgauge {
@@ -46,6 +48,28 @@ std::FILE* OpenRegularFile(const std::string& path);
 // of `to` sees the old file or the new one, never a part. Both lie in the same
 // folder. False when nothing was moved.
 bool ReplaceFileWith(const std::string& to, const std::string& from);
+
+// A file written under an exclusive lock that every run of the sensor takes
+// before it writes the file, and keeps until the library has read it. The
+// lock lies on a byte far past the file's end, so that it never stands in the
+// way of a reader: the library reads the file while its writer holds it.
+class LockedFile {
+ public:
+  // Opens `path` for writing, created when missing, and waits for the lock.
+  // Null when it cannot be opened or is no regular file.
+  static std::unique_ptr<LockedFile> Open(const std::string& path);
+  ~LockedFile();
+  LockedFile(const LockedFile&) = delete;
+  LockedFile& operator=(const LockedFile&) = delete;
+
+  // Replaces the file's contents by the bytes of `from`, read to its end.
+  // False when they could not all be read or written.
+  bool ReplaceContents(std::FILE* from);
+
+ private:
+  explicit LockedFile(intptr_t handle) : handle_(handle) {}
+  intptr_t handle_;  // the file descriptor or HANDLE
+};
 
 // The RFC library's file name on this platform.
 const char* RfcLibraryFileName();

@@ -4,6 +4,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <ctime>
 
 #include "platform/platform.h"
@@ -57,6 +58,65 @@ std::FILE* OpenRegularFile(const std::string& path) {
 
 bool ReplaceFileWith(const std::string& to, const std::string& from) {
   return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+namespace {
+
+// The locked byte: past any file the sensor writes.
+constexpr off_t kLockOffset = off_t{1} << 40;
+
+flock LockRange(short type) {
+  flock range{};
+  range.l_type = type;
+  range.l_whence = SEEK_SET;
+  range.l_start = kLockOffset;
+  range.l_len = 1;
+  return range;
+}
+
+}  // namespace
+
+std::unique_ptr<LockedFile> LockedFile::Open(const std::string& path) {
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  struct stat info;
+  int flags = fcntl(fd, F_GETFL);
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
+      fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    close(fd);
+    return nullptr;
+  }
+  flock range = LockRange(F_WRLCK);
+  while (fcntl(fd, F_SETLKW, &range) != 0) {
+    if (errno != EINTR) {
+      close(fd);
+      return nullptr;
+    }
+  }
+  return std::unique_ptr<LockedFile>(new LockedFile(fd));
+}
+
+LockedFile::~LockedFile() {
+  const int fd = static_cast<int>(handle_);
+  flock range = LockRange(F_UNLCK);
+  fcntl(fd, F_SETLK, &range);
+  close(fd);
+}
+
+bool LockedFile::ReplaceContents(std::FILE* from) {
+  const int fd = static_cast<int>(handle_);
+  if (ftruncate(fd, 0) != 0) return false;
+  char block[4096];
+  for (;;) {
+    size_t got = std::fread(block, 1, sizeof block, from);
+    for (size_t done = 0; done < got;) {
+      ssize_t written = write(fd, block + done, got - done);
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) return false;
+      done += static_cast<size_t>(written);
+    }
+    if (got < sizeof block) return std::ferror(from) == 0;
+  }
 }
 
 const char* RfcLibraryFileName() { return "librfccm.so"; }

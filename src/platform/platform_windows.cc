@@ -64,6 +64,56 @@ bool ReplaceFileWith(const std::string& to, const std::string& from) {
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+namespace {
+
+// The locked byte: past any file the sensor writes. Windows locks are
+// mandatory: a lock on the contents would keep the library from reading them.
+constexpr DWORD kLockOffsetHigh = 0x100;
+
+HANDLE AsHandle(intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+}  // namespace
+
+std::unique_ptr<LockedFile> LockedFile::Open(const std::string& path) {
+  HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  BY_HANDLE_FILE_INFORMATION info;
+  OVERLAPPED at{};
+  at.OffsetHigh = kLockOffsetHigh;
+  if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+      !LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &at)) {
+    CloseHandle(handle);
+    return nullptr;
+  }
+  return std::unique_ptr<LockedFile>(new LockedFile(reinterpret_cast<intptr_t>(handle)));
+}
+
+LockedFile::~LockedFile() {
+  OVERLAPPED at{};
+  at.OffsetHigh = kLockOffsetHigh;
+  UnlockFileEx(AsHandle(handle_), 0, 1, 0, &at);
+  CloseHandle(AsHandle(handle_));
+}
+
+bool LockedFile::ReplaceContents(std::FILE* from) {
+  HANDLE handle = AsHandle(handle_);
+  LARGE_INTEGER start{};
+  if (!SetFilePointerEx(handle, start, nullptr, FILE_BEGIN) || !SetEndOfFile(handle)) return false;
+  char block[4096];
+  for (;;) {
+    size_t got = std::fread(block, 1, sizeof block, from);
+    DWORD written = 0;
+    if (got > 0 &&
+        (!WriteFile(handle, block, static_cast<DWORD>(got), &written, nullptr) || written != got)) {
+      return false;
+    }
+    if (got < sizeof block) return std::ferror(from) == 0;
+  }
+}
+
 const char* RfcLibraryFileName() { return "librfc32.dll"; }
 
 const char* NwRfcLibraryFileName() { return "sapnwrfc.dll"; }

@@ -29,12 +29,12 @@ std::string_view FieldText(const char (&field)[N]) {
   return std::string_view(field, length);
 }
 
-void WriteLabelledLine(DocumentWriter& document, std::string_view label, std::string_view text) {
+void AppendLabelledLine(std::string* report, std::string_view label, std::string_view text) {
   char head[32];
   std::snprintf(head, sizeof head, "%-15.*s : ", static_cast<int>(label.size()), label.data());
   std::string line(head);
   line.append(text).append("\n");
-  document.Aside(line);
+  report->append(line);
 }
 
 // The C handler has no context of its own: the library and the document it
@@ -52,20 +52,27 @@ ReportTarget& Target() {
 }  // namespace
 
 void WriteRfcErrorReport(RfcApi& api, DocumentWriter& document, std::string_view operation) {
-  document.Aside("RFC error\n");
-  WriteLabelledLine(document, "operation/code", operation);
+  std::string report = "RFC error\n";
+  AppendLabelledLine(&report, "operation/code", operation);
   RfcErrorInfo info{};
   api.LastError(&info);
-  WriteLabelledLine(document, "key", FieldText(info.key));
-  WriteLabelledLine(document, "status", FieldText(info.status));
-  WriteLabelledLine(document, "message", FieldText(info.message));
-  WriteLabelledLine(document, "internal status", FieldText(info.intstat));
-  document.Aside("\n");
+  AppendLabelledLine(&report, "key", FieldText(info.key));
+  AppendLabelledLine(&report, "status", FieldText(info.status));
+  AppendLabelledLine(&report, "message", FieldText(info.message));
+  AppendLabelledLine(&report, "internal status", FieldText(info.intstat));
+  report += "\n";
   api.Close(RFC_HANDLE_NULL);
   // "Programm" and the marker file's line are the report's documented words,
   // kept as monitoring scripts match them; no marker file is kept.
-  document.Aside("* Programm aborted...\n");
-  document.Aside("* Error at EoXput-File...\n");
+  report += "* Programm aborted...\n";
+  report += "* Error at EoXput-File...\n";
+  document.ErrorReport(report);
+}
+
+std::string LastErrorMessage(RfcApi& api) {
+  RfcErrorInfo info{};
+  if (api.LastError(&info) != 0) return std::string();
+  return std::string(FieldText(info.message));
 }
 
 void InstallRfcErrorReport(RfcSession& session, DocumentWriter& document) {
@@ -88,6 +95,8 @@ extern "C" void DLL_CALL_BACK_FUNCTION RfcErrorReport(RFC_CHAR* operation) {
     }
   } catch (...) {
   }
+  ReportTarget target = Target();
+  if (target.document != nullptr) target.document->Flush();
   std::fflush(nullptr);
 #if defined(VAULTGAUGE_LEAK_CHECK)
   // The leak check runs at exit, which _Exit skips.

@@ -3,6 +3,7 @@
 #ifndef VAULTGAUGE_RFC_ERROR_REPORT_H_
 #define VAULTGAUGE_RFC_ERROR_REPORT_H_
 
+#include <string>
 #include <string_view>
 
 #include "output/document_writer.h"
@@ -17,6 +18,9 @@ inline constexpr int kErrorReportExitCode = 1;
 // every connection. The driver calls it for a Status::LibraryError and then
 // exits with kErrorReportExitCode.
 void WriteRfcErrorReport(RfcApi& api, DocumentWriter& document, std::string_view operation);
+
+// The message of the library's last error in this process.
+std::string LastErrorMessage(RfcApi& api);
 
 // Installs the error report as the library's error handler (RfcEnvironment):
 // when the library reports a failure, the report is written through

@@ -33,7 +33,7 @@ constexpr char kReport[] =
 TEST(ErrorReportTest, PrintsLabelledLinesAndClosesAllConnections) {
   FakeRfcApi api = ApiWithLastError();
   std::FILE* stream = std::tmpfile();
-  auto document = MakeDocumentWriter(OutputMode::kExeXml, {}, stream);
+  auto document = MakeDocumentWriter(OutputMode::kHalvenor, {}, stream);
   WriteRfcErrorReport(api, *document, "ItCreate TS");
   EXPECT_EQ(StreamContents(stream), kReport);
   EXPECT_EQ(api.closed, std::vector<RFC_HANDLE>{RFC_HANDLE_NULL});
@@ -44,7 +44,7 @@ TEST(ErrorReportTest, ReadsNoFieldPastItsEnd) {
   FakeRfcApi api;
   std::memset(&api.last_error, 'k', sizeof api.last_error);
   std::FILE* stream = std::tmpfile();
-  auto document = MakeDocumentWriter(OutputMode::kExeXml, {}, stream);
+  auto document = MakeDocumentWriter(OutputMode::kHalvenor, {}, stream);
   WriteRfcErrorReport(api, *document, "RfcInstallStructure");
   std::string report = StreamContents(stream);
   EXPECT_NE(report.find("key             : " + std::string(33, 'k') + "\n"), std::string::npos);
@@ -58,7 +58,7 @@ TEST(ErrorReportDeathTest, TheHandlerPrintsTheReportAndEndsWithCode1) {
   auto report_and_die = [&] {
     FakeRfcApi api = ApiWithLastError();
     std::FILE* stream = std::fopen(path.c_str(), "wb");
-    auto document = MakeDocumentWriter(OutputMode::kExeXml, {}, stream);
+    auto document = MakeDocumentWriter(OutputMode::kHalvenor, {}, stream);
     RfcSession session(api, TracePoints(false));
     InstallRfcErrorReport(session, *document);
     // The library calls the handler it was given.
@@ -72,7 +72,7 @@ TEST(ErrorReportDeathTest, TheHandlerPrintsTheReportAndEndsWithCode1) {
 TEST(ErrorReportTest, InstallsTheHandlerWithoutAllocator) {
   FakeRfcApi api;
   std::FILE* stream = std::tmpfile();
-  auto document = MakeDocumentWriter(OutputMode::kExeXml, {}, stream);
+  auto document = MakeDocumentWriter(OutputMode::kHalvenor, {}, stream);
   RfcSession session(api, TracePoints(false));
   InstallRfcErrorReport(session, *document);
   ASSERT_NE(api.env, nullptr);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/platform.h"
 #include "util/file_system.h"
 #include "util/text.h"
 
@@ -65,23 +66,6 @@ void FillRecords(const ConnectionProfile& profile, const LogonOverrides& overrid
   records->open_error = RfcErrorInfoEx{};
 }
 
-// Copies the open `from` to `to`, byte for byte, a block at a time. False
-// when it cannot be created, read or written completely.
-bool CopyTo(std::FILE* from, const char* to) {
-  std::FILE* copy = std::fopen(to, "wb");
-  if (copy == nullptr) return false;
-  char block[4096];
-  bool ok = true;
-  for (;;) {
-    size_t got = std::fread(block, 1, sizeof block, from);
-    if (got > 0 && std::fwrite(block, 1, got, copy) != got) ok = false;
-    if (!ok || got < sizeof block) break;
-  }
-  if (std::ferror(from)) ok = false;
-  if (std::fclose(copy) != 0) ok = false;
-  return ok;
-}
-
 }  // namespace
 
 RFC_HANDLE OpenConnection(RfcSession& session, const ConnectionProfile& profile,
@@ -97,12 +81,16 @@ RFC_HANDLE OpenConnection(RfcSession& session, const ConnectionProfile& profile,
   }
 
   notice(profile.destination);
-  bool copied = CopyTo(destination_file, kLibraryDestinationFile);
+  // Other runs in this folder write "SapRfc.ini" for their own logons: the
+  // lock keeps them out from the copy until the library has read it.
+  std::unique_ptr<LockedFile> library_file = LockedFile::Open(kLibraryDestinationFile);
+  bool copied = library_file != nullptr && library_file->ReplaceContents(destination_file);
   std::fclose(destination_file);
   // A missing or half-written "SapRfc.ini" would send the library elsewhere.
   if (!copied) return RFC_HANDLE_NULL;
 
   RFC_HANDLE handle = session.api.OpenEx(records->connect_string.c_str(), &records->open_error);
+  library_file.reset();
   session.trace.Trace(handle, "RfcOpenEx called");
   return handle;
 }

@@ -1,6 +1,7 @@
 #include "rfc/rfc_library.h"
 
 #include "platform/platform.h"
+#include "rfc/pe_width.h"
 #include "util/messages.h"
 
 namespace vaultgauge {
@@ -13,6 +14,13 @@ Status RfcLibrary::Load(const std::string& folder, const std::string& file_name,
                         std::unique_ptr<RfcLibrary>* library) {
   void* loaded = LoadSharedLibrary(folder, file_name);
   if (loaded == nullptr) {
+    // A process cannot load a DLL of the other width: name the program that can.
+    const PeWidth width = PeWidthOfFile(folder + file_name);
+    if (width != PeWidth::kUnknown && width != ProgramWidth()) {
+      return Status::Error(
+          Message(width == PeWidth::k32 ? MessageId::kLibraryIs32Bit : MessageId::kLibraryIs64Bit,
+                  {file_name}));
+    }
     return Status::Error(Message(MessageId::kLibraryNotLoaded, {file_name}));
   }
   std::unique_ptr<RfcLibrary> api(new RfcLibrary());

@@ -7,6 +7,7 @@
 
 #include "rfc/rfc_abi.h"
 #include "rfc/rfc_api.h"
+#include "rfc/trace_file.h"
 #include "rfc/trace_points.h"
 #include "util/status.h"
 
@@ -17,6 +18,8 @@ struct RfcSession {
 
   RfcApi& api;
   TracePoints trace;
+  // The library's trace file as it was when the library was loaded.
+  TraceFileMark trace_mark;
   // 0 until installed.
   RFC_TYPEHANDLE rfcsi_type = 0;
   RFC_TYPEHANDLE date_time_type = 0;

@@ -168,7 +168,7 @@ TEST_F(StandinConnectionTest, AFailureReportedToTheHandlerEndsWithTheReport) {
   std::string status = "connection " + std::to_string(handle + 1) + " to QAS";
   auto run = [&] {
     std::FILE* report = std::fopen(path.c_str(), "wb");
-    auto document = MakeDocumentWriter(OutputMode::kExeXml, {}, report);
+    auto document = MakeDocumentWriter(OutputMode::kHalvenor, {}, report);
     InstallRfcErrorReport(session, *document);
     RFC_HANDLE handle = Open(PrdProfile(), LogonOverrides{"100", "sapqas", "12"});
     ReadSystemInfo(session, handle, &info);

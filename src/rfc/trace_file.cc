@@ -1,5 +1,9 @@
 #include "rfc/trace_file.h"
 
+#include <filesystem>
+#include <system_error>
+
+#include "platform/platform.h"
 #include "util/text.h"
 
 namespace vaultgauge {
@@ -11,11 +15,35 @@ constexpr size_t kPieceLimit = 99;
 constexpr size_t kTakenLimit = 87;
 constexpr size_t kLabelWidth = 12;
 
+// A message as a section's text is taken: at most 87 characters.
+std::string Taken(std::string_view message) {
+  std::string taken(message.substr(0, kTakenLimit));
+  while (!taken.empty() && (taken.back() == '\n' || taken.back() == '\r')) taken.pop_back();
+  return taken;
+}
+
+std::optional<uint64_t> RegularFileSize(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+  uint64_t size = std::filesystem::file_size(path, error);
+  if (error) return std::nullopt;
+  return size;
+}
+
 }  // namespace
 
-std::string ScanTraceFile(FileSystem& files, const std::string& path) {
+TraceFileMark MarkTraceFile(const std::string& path) {
+  return TraceFileMark{RegularFileSize(path)};
+}
+
+std::string ScanTraceFile(FileSystem& files, std::string_view own_message,
+                          const std::string& path) {
   std::unique_ptr<TextFile> file = files.Open(path);
   if (file == nullptr) return " - Look for Trace-File";
+  // The library wrote this run's section with the message it keeps as its
+  // last error; the last section of the file may be another run's.
+  const std::string own = Taken(own_message);
+  if (!own.empty()) return " - " + own;
 
   std::string taken;
   std::string piece;
@@ -25,12 +53,16 @@ std::string ScanTraceFile(FileSystem& files, const std::string& path) {
       taken = piece.size() > kLabelWidth ? piece.substr(kLabelWidth) : std::string();
     }
     if (piece.size() >= 15 && piece.compare(7, 8, "======> ") == 0) taken = piece.substr(15);
-    if (taken.size() > kTakenLimit) taken.resize(kTakenLimit);
-    if (!taken.empty() && taken.back() == '\n') taken.pop_back();
-    if (!taken.empty() && taken.back() == '\r') taken.pop_back();
+    taken = Taken(taken);
   }
   if (taken.empty()) return " - Please Check Trace-File !";
   return " - " + taken;
+}
+
+void RemoveTraceFileUnlessWritten(const TraceFileMark& mark, const std::string& path) {
+  std::optional<uint64_t> now = RegularFileSize(path);
+  if (!now || now != mark.size) return;
+  RemoveFile(path);
 }
 
 }  // namespace vaultgauge

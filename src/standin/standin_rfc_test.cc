@@ -77,7 +77,7 @@ class StandinRfcTest : public ::testing::Test {
 
   std::string TraceText() {
     RealFileSystem files;
-    return ScanTraceFile(files, folder.path() + kTraceFileName);
+    return ScanTraceFile(files, {}, folder.path() + kTraceFileName);
   }
 
   TestFolder folder;

@@ -40,6 +40,8 @@ enum class MessageId {
   kPathFileFolderTooLong,
   kProfilePathTooLong,
   kLibraryNotLoaded,
+  kLibraryIs32Bit,
+  kLibraryIs64Bit,
   kLibraryEntryMissing,
   kListLineTooLong,
   kServerListingTooLong,

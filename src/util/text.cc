@@ -61,27 +61,86 @@ std::string_view TrimTrailingBlanks(std::string_view text) {
   return text.substr(0, end);
 }
 
-std::string EscapeXml(std::string_view text) {
+namespace {
+
+// The length of the well-formed UTF-8 sequence at the start of `text`, or 0
+// when it does not start with one (overlong forms, surrogates and code
+// points past U+10FFFF are not well-formed).
+size_t Utf8SequenceLength(std::string_view text, uint32_t* code_point) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  size_t length;
+  uint32_t value;
+  if (lead < 0x80) {
+    *code_point = lead;
+    return 1;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+    value = lead & 0x1F;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    value = lead & 0x0F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    value = lead & 0x07;
+  } else {
+    return 0;
+  }
+  if (text.size() < length) return 0;
+  for (size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+    value = value << 6 | (byte(i) & 0x3F);
+  }
+  const uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (value < smallest[length] || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+    return 0;
+  }
+  *code_point = value;
+  return length;
+}
+
+// One character of `text` as XML text: markup as entities, characters XML
+// cannot carry as "?", a byte that begins no UTF-8 character taken as the
+// Latin-1 character it stands for on a Windows ANSI system.
+std::string XmlUnit(std::string_view text, size_t* used) {
+  uint32_t code_point = 0;
+  size_t length = Utf8SequenceLength(text, &code_point);
+  if (length == 0) {
+    *used = 1;
+    const unsigned char latin1 = static_cast<unsigned char>(text[0]);
+    return {static_cast<char>(0xC0 | latin1 >> 6), static_cast<char>(0x80 | (latin1 & 0x3F))};
+  }
+  *used = length;
+  switch (code_point) {
+    case '&':
+      return "&amp;";
+    case '<':
+      return "&lt;";
+    case '>':
+      return "&gt;";
+    case 0xFFFE:
+    case 0xFFFF:
+      return "?";
+    default:
+      // Not even a character reference may stand for these in XML 1.0.
+      if (code_point < 0x20 && code_point != '\t' && code_point != '\n' && code_point != '\r') {
+        return "?";
+      }
+      return std::string(text.substr(0, length));
+  }
+}
+
+}  // namespace
+
+std::string EscapeXml(std::string_view text, size_t limit) {
   std::string escaped;
   escaped.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&':
-        escaped += "&amp;";
-        break;
-      case '<':
-        escaped += "&lt;";
-        break;
-      case '>':
-        escaped += "&gt;";
-        break;
-      default: {
-        // Not even a character reference may stand for these in XML 1.0.
-        bool forbidden =
-            static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
-        escaped += forbidden ? '?' : c;
-      }
-    }
+  while (!text.empty()) {
+    size_t used = 0;
+    std::string unit = XmlUnit(text, &used);
+    if (escaped.size() + unit.size() > limit) break;
+    escaped += unit;
+    text.remove_prefix(used);
   }
   return escaped;
 }

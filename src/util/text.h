@@ -35,10 +35,14 @@ int ParseInt(std::string_view text);
 
 std::string_view TrimTrailingBlanks(std::string_view text);
 
-// Writes &, < and > as entities, so that a text cannot break or extend an XML
-// document, and every control character that XML does not allow (all below a
-// blank but tab, line feed and carriage return) as "?".
-std::string EscapeXml(std::string_view text);
+// The text as XML character data in UTF-8: &, < and > as entities, so that a
+// text cannot break or extend an XML document; every character XML does not
+// allow (control characters but tab, line feed and carriage return; U+FFFE,
+// U+FFFF) as "?"; and every byte that is not part of a well-formed UTF-8
+// character as the Latin-1 character it stands for, as Windows' ANSI code
+// page and non-Unicode SAP systems give them. Stops before the character
+// whose form would take the result past `limit` bytes.
+std::string EscapeXml(std::string_view text, size_t limit = std::string_view::npos);
 
 }  // namespace vaultgauge
 

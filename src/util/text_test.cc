@@ -55,7 +55,30 @@ TEST(EscapeXmlTest, EscapesMarkupCharactersOnly) {
 
 TEST(EscapeXmlTest, ControlCharactersXmlForbidsBecomeQuestionMarks) {
   EXPECT_EQ(EscapeXml(std::string("P\x01R\0D\x1b\x1f", 7)), "P?R?D??");
-  EXPECT_EQ(EscapeXml("tab\tline\nreturn\r\x7f\xfc"), "tab\tline\nreturn\r\x7f\xfc");
+  EXPECT_EQ(EscapeXml("tab\tline\nreturn\r\x7f"), "tab\tline\nreturn\r\x7f");
+}
+
+TEST(EscapeXmlTest, KeepsUtf8AndReadsOtherBytesAsLatin1) {
+  struct Case {
+    std::string text, escaped;
+  } cases[] = {
+      {"gr\xc3\xbc\xc3\x9f \xe2\x82\xac \xf0\x9f\x98\x80",
+       "gr\xc3\xbc\xc3\x9f \xe2\x82\xac \xf0\x9f\x98\x80"},
+      {"M\xfcller", "M\xc3\xbcller"},                // Latin-1
+      {"\xc3\xbc\xfc", "\xc3\xbc\xc3\xbc"},          // both in one text
+      {"\xc3", "\xc3\x83"},                          // a sequence cut short
+      {"\xc0\xaf", "\xc3\x80\xc2\xaf"},              // an overlong form
+      {"\xed\xa0\x80", "\xc3\xad\xc2\xa0\xc2\x80"},  // a surrogate
+      {"\xef\xbf\xbe", "?"},                         // U+FFFE, no XML character
+      {"\xa0&", "\xc2\xa0&amp;"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(EscapeXml(c.text), c.escaped) << c.text;
+}
+
+TEST(EscapeXmlTest, StopsBeforeACharacterThatPassesTheLimit) {
+  EXPECT_EQ(EscapeXml("ab&cd", 4), "ab");
+  EXPECT_EQ(EscapeXml("a\xc3\xbc", 2), "a");
+  EXPECT_EQ(EscapeXml("a\xfc", 3), "a\xc3\xbc");
 }
 
 }  // namespace

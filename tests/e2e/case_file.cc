@@ -67,12 +67,13 @@ struct BlockHead {
   long repeat = 1;
   std::optional<int> mode;
   std::string link;
+  std::string fixture;  // the shared file whose lines open the block, if any
 };
 
 bool IsModifier(const std::string& word) {
   return word == "noeol" || word == "crlf" || word == "cr" || word == "escaped" ||
          word == "append" || word == "fifo" || StartsWith(word, "repeat=") ||
-         StartsWith(word, "mode=") || StartsWith(word, "link=");
+         StartsWith(word, "mode=") || StartsWith(word, "link=") || StartsWith(word, "fixture=");
 }
 
 // "--- kind [path] [modifiers]": a path may hold blanks, quoted or not.
@@ -129,6 +130,12 @@ bool ParseBlockHead(const std::string& line, BlockHead* head, std::string* error
         return false;
       }
       head->mode = static_cast<int>(mode);
+    } else if (StartsWith(word, "fixture=")) {
+      head->fixture = word.substr(8);
+      if (head->fixture.empty()) {
+        *error = "fixture= needs the name of a fixture";
+        return false;
+      }
     } else {
       head->repeat = std::strtol(word.c_str() + 7, nullptr, 10);
       if (head->repeat < 1) {
@@ -155,7 +162,21 @@ bool ParseBlockHead(const std::string& line, BlockHead* head, std::string* error
       return false;
     }
   }
+  bool without_text =
+      head->kind == "folder" || head->kind == "expect-absent" || head->kind == "expect-exists";
+  if (!head->fixture.empty() && without_text) {
+    *error = "fixture= belongs to blocks with text";
+    return false;
+  }
   return true;
+}
+
+// The lines of a fixture, as the lines of a case file are read.
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  return lines;
 }
 
 // The lines of a case file, each with its line number in the file.
@@ -368,6 +389,11 @@ bool AddLaidOut(const BlockHead& head, const std::string& contents, std::vector<
 
 bool ParseCaseFile(const std::string& file_name, const std::string& text, std::vector<Case>* cases,
                    std::string* error) {
+  return ParseCaseFile(file_name, text, Fixtures(), cases, error);
+}
+
+bool ParseCaseFile(const std::string& file_name, const std::string& text, const Fixtures& fixtures,
+                   std::vector<Case>* cases, std::string* error) {
   Lines read;
   std::istringstream stream(text);
   for (std::string line; std::getline(stream, line);) {
@@ -414,11 +440,27 @@ bool ParseCaseFile(const std::string& file_name, const std::string& text, std::v
           lines[end - 1].empty()) {
         --end;
       }
+      // A fixture's lines stand first, as if they were pasted into the block.
+      std::vector<std::string> body;
+      if (!head.fixture.empty()) {
+        auto fixture = fixtures.find(head.fixture);
+        if (fixture == fixtures.end()) {
+          i = first - 1;
+          return fail("no fixture '" + head.fixture + "'");
+        }
+        body = LinesOf(fixture->second);
+      }
+      const size_t shared = body.size();
+      body.insert(body.end(), lines.begin() + first, lines.begin() + end);
       const std::string line_end = head.crlf ? "\r\n" : head.cr ? "\r" : "\n";
-      for (size_t k = first; k < end; ++k) {
-        std::string piece = lines[k];
-        if (head.escaped && !Decode(lines[k], &piece)) {
-          i = k;
+      for (size_t k = 0; k < body.size(); ++k) {
+        std::string piece = body[k];
+        if (head.escaped && !Decode(body[k], &piece)) {
+          if (k < shared) {
+            i = first - 1;
+            return fail("bad escape in fixture '" + head.fixture + "'");
+          }
+          i = first + (k - shared);
           return fail("bad escape");
         }
         contents += piece;
@@ -485,10 +527,23 @@ bool ParseCaseFile(const std::string& file_name, const std::string& text, std::v
       current->on_drive_c = true;
       current->only_on = Platform::kWindows;
     } else if (key == "library") {
-      if (value != "none") return fail("library can only be none");
-      current->without_library = true;
+      if (value == "none") {
+        current->library = Library::kNone;
+      } else if (value == "other-width") {
+        current->library = Library::kOtherWidth;
+        current->only_on = Platform::kWindows;
+      } else {
+        return fail("library is none or other-width");
+      }
+    } else if (key == "width") {
+      if (value != "32" && value != "64") return fail("width is 32 or 64");
+      current->width = std::atoi(value.c_str());
+      current->only_on = Platform::kWindows;
     } else if (key == "program") {
       current->program = value;
+    } else if (key == "stdout") {
+      if (value != "full") return fail("stdout can only be full");
+      current->stdout_full = true;
     } else if (key == "exit") {
       current->exit_code = std::atoi(value.c_str());
     } else {

@@ -7,7 +7,11 @@
 //   platform: windows                native | windows; default both
 //   drive: c                         working folder C:\vgcase\ on the prepared C: drive
 //   library: none                    no stand-in RFC library beside the program
+//   library: other-width             the stand-in of the other width (a 32-bit DLL beside
+//                                    a 64-bit program, or the reverse); Windows only
+//   width: 32                        32 | 64: only for the Windows build of that width
 //   program: vaultgauge-profile      another program of the bin folder
+//   stdout: full                     standard output is a full disk (/dev/full)
 //   exit: 2
 //   --- arg                          one more argument: the block's text (after args)
 //   --- file PRD.P00                 a file in the working folder
@@ -36,6 +40,14 @@
 // symbolic link to TARGET in place of the file, no text; TARGET as the host
 // spells it, e.g. link=/dev/zero); fifo and link= lay out files only (file,
 // program-file, c-file), and the runner checks that they are left as they were.
+// fixture=NAME (the block's text begins with the lines of the shared file NAME
+// of tests/e2e/fixtures/, as if they were pasted there: the block's own lines,
+// if any, follow them, and every other modifier applies to both; not for the
+// blocks without text: folder, expect-absent, expect-exists). A fixture named
+// but not found is an error of the case file.
+//
+//   --- file PRD.P00 fixture=prd.P00 crlf
+//
 // In expected output {TIME} matches any HH:MM:SS, {PROGRAM} and {WORK} stand
 // for the program's and the working folder as the program spells them. Under
 // Wine every "\n" of expected output is compared as "\r\n".
@@ -47,7 +59,8 @@
 // columns, separated by "|", and every further line is a row (blank lines and
 // lines beginning with "#" aside). The case is repeated once per row, with
 // each ${column} in its other lines replaced by the row's cell; cells are
-// trimmed, "\|" stands for a "|" inside a cell.
+// trimmed, "\|" stands for a "|" inside a cell. So "fixture=${profile}" picks
+// a fixture per row; the text of a fixture is never substituted.
 #ifndef VAULTGAUGE_TESTS_E2E_CASE_FILE_H_
 #define VAULTGAUGE_TESTS_E2E_CASE_FILE_H_
 
@@ -59,6 +72,9 @@
 namespace e2e {
 
 enum class Platform { kNative, kWindows };
+
+// Which RFC library a case places beside the program.
+enum class Library { kStandin, kNone, kOtherWidth };
 
 struct FileBlock {
   std::string path;  // relative, with "/" separators
@@ -79,7 +95,9 @@ struct Case {
   std::optional<std::vector<std::string>> args_windows;
   std::optional<Platform> only_on;
   bool on_drive_c = false;
-  bool without_library = false;
+  Library library = Library::kStandin;
+  std::optional<int> width;  // 32 or 64: only under Wine, for the build of that width
+  bool stdout_full = false;  // standard output is a full disk
   std::string program = "vaultgauge";
   std::optional<int> exit_code;
   std::vector<FileBlock> files;          // in the working folder, files and folders
@@ -95,7 +113,13 @@ struct Case {
   std::vector<std::string> ArgsFor(Platform platform) const;
 };
 
+// The shared files that "fixture=" names: name to contents.
+using Fixtures = std::map<std::string, std::string>;
+
 // Parses a case file's text; returns false with `error` on a malformed file.
+bool ParseCaseFile(const std::string& file_name, const std::string& text, const Fixtures& fixtures,
+                   std::vector<Case>* cases, std::string* error);
+// The same for a case file that names no fixture.
 bool ParseCaseFile(const std::string& file_name, const std::string& text, std::vector<Case>* cases,
                    std::string* error);
 

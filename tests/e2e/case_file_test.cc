@@ -42,11 +42,16 @@ TEST(ParseCaseFileTest, ReadsKeysAndBlocks) {
       "library: none\n"
       "exit: 0\n"
       "--- c-file \"Program Files/PRTG/PRD.P00\"\n"
-      "--- expect-absent Dev_Rfc.Trc\n";
+      "--- expect-absent Dev_Rfc.Trc\n"
+      "\n"
+      "=== third\n"
+      "library: other-width\n"
+      "width: 32\n"
+      "exit: 2\n";
   std::vector<Case> cases;
   std::string error;
   ASSERT_TRUE(ParseCaseFile("t.case", text, &cases, &error)) << error;
-  ASSERT_EQ(cases.size(), 2u);
+  ASSERT_EQ(cases.size(), 3u);
   const Case& first = cases[0];
   EXPECT_EQ(first.name, "first case");
   EXPECT_EQ(first.args, (std::vector<std::string>{"PRD", "a b"}));
@@ -60,11 +65,16 @@ TEST(ParseCaseFileTest, ReadsKeysAndBlocks) {
   EXPECT_EQ(first.stdout_text, "out\n\n");  // the last empty line only separates
   const Case& second = cases[1];
   EXPECT_TRUE(second.on_drive_c);
-  EXPECT_TRUE(second.without_library);
+  EXPECT_EQ(second.library, Library::kNone);
   EXPECT_EQ(second.only_on, Platform::kWindows);
   EXPECT_EQ(second.c_files[0].path, "Program Files/PRTG/PRD.P00");
   EXPECT_EQ(second.c_files[0].contents, "");
   EXPECT_EQ(second.expect_absent, std::vector<std::string>{"Dev_Rfc.Trc"});
+  EXPECT_FALSE(second.width);
+  const Case& third = cases[2];
+  EXPECT_EQ(third.library, Library::kOtherWidth);
+  EXPECT_EQ(third.width, 32);
+  EXPECT_EQ(third.only_on, Platform::kWindows);  // only a Windows build has another width
 }
 
 TEST(ParseCaseFileTest, LaysOutFoldersPermissionsAndLongArguments) {
@@ -226,6 +236,77 @@ TEST(ParseCaseFileTest, RefusesMalformedTables) {
   }
 }
 
+TEST(ParseCaseFileTest, AFixtureStandsInTheBlockAsIfPasted) {
+  const Fixtures fixtures = {{"prd.P00", "User: a\\x41\nHost: ${host}\n"},
+                             {"qas.P00", "User: q\n"}};
+  const std::string text =
+      "=== shared\n"
+      "exit: 0\n"
+      "--- file PRD.P00 fixture=prd.P00\n"
+      "--- file \"sub dir/PRD.P00\" crlf fixture=prd.P00\n"
+      "--- program-file vaultgauge.ini fixture=qas.P00 repeat=2 noeol\n"
+      "--- c-file PRTG/PRD.P00 fixture=prd.P00 escaped\n"
+      "Own: line\n"
+      "--- file PRD.P00 append fixture=qas.P00\n"
+      "--- expect-file SapRfc.ini fixture=qas.P00 cr\n"
+      "--- stdout fixture=qas.P00\n"
+      "\n"
+      "=== ${name}\n"
+      "exit: 0\n"
+      "--- file X.P00 fixture=${profile}\n"
+      "--- rows\n"
+      "name | profile | host\n"
+      "p    | prd.P00 | h1\n"
+      "q    | qas.P00 | h2\n";
+  std::vector<Case> cases;
+  std::string error;
+  ASSERT_TRUE(ParseCaseFile("t.case", text, fixtures, &cases, &error)) << error;
+  ASSERT_EQ(cases.size(), 3u);
+  const Case& c = cases[0];
+  ASSERT_EQ(c.files.size(), 2u);
+  EXPECT_EQ(c.files[0].contents, "User: a\\x41\nHost: ${host}\nUser: q\n");
+  EXPECT_EQ(c.files[1].path, "sub dir/PRD.P00");
+  EXPECT_EQ(c.files[1].contents, "User: a\\x41\r\nHost: ${host}\r\n");
+  EXPECT_EQ(c.program_files[0].contents, "User: qUser: q");  // noeol, then repeat
+  EXPECT_EQ(c.c_files[0].contents, "User: aA\nHost: ${host}\nOwn: line\n");
+  EXPECT_EQ(c.expect_files[0].contents, "User: q\r");
+  EXPECT_EQ(c.stdout_text, "User: q\n");  // the empty line only separates
+  // A row picks its fixture; the fixture's own text is never substituted.
+  EXPECT_EQ(cases[1].files[0].contents, "User: a\\x41\nHost: ${host}\n");
+  EXPECT_EQ(cases[2].files[0].contents, "User: q\n");
+}
+
+TEST(ParseCaseFileTest, RefusesMissingAndMisplacedFixtures) {
+  const Fixtures fixtures = {{"prd.P00", "User: a\n"}, {"bad", "\\q\n"}};
+  const struct {
+    const char* text;
+    const char* error;
+  } bad[] = {
+      {"=== a\nexit: 0\n\n=== b\nexit: 0\n--- file PRD.P00 fixture=prod.P00\nx\n",
+       "t.case:6: no fixture 'prod.P00'"},
+      {"=== ${n}\nexit: 0\n--- file P fixture=${f}\n--- rows\nn | f\n1 | prd.P00\n2 | x\n",
+       "t.case:3: no fixture 'x'"},
+      {"=== a\nexit: 0\n--- file P fixture=\n", "t.case:3: fixture= needs the name of a fixture"},
+      {"=== a\nexit: 0\n--- folder P fixture=prd.P00\n",
+       "t.case:3: fixture= belongs to blocks with text"},
+      {"=== a\nexit: 0\n--- expect-absent P fixture=prd.P00\n",
+       "t.case:3: fixture= belongs to blocks with text"},
+      {"=== a\nexit: 0\n--- file P escaped fixture=bad\n", "t.case:3: bad escape in fixture 'bad'"},
+  };
+  for (const auto& c : bad) {
+    std::vector<Case> cases;
+    std::string error;
+    EXPECT_FALSE(ParseCaseFile("t.case", c.text, fixtures, &cases, &error)) << c.text;
+    EXPECT_EQ(error, c.error);
+  }
+  // Without fixtures at all, a case that names one is refused too.
+  std::vector<Case> cases;
+  std::string error;
+  EXPECT_FALSE(
+      ParseCaseFile("u.case", "=== a\nexit: 0\n--- stdin fixture=prd.P00\n", &cases, &error));
+  EXPECT_EQ(error, "u.case:3: no fixture 'prd.P00'");
+}
+
 TEST(ParseCaseFileTest, RefusesMalformedFiles) {
   const char* bad[] = {
       "args: x\n",                                             // outside a case
@@ -249,6 +330,9 @@ TEST(ParseCaseFileTest, RefusesMalformedFiles) {
       "=== a\nexit: 0\n--- expect-file x fifo\n",              // nothing to lay out
       "=== a\nexit: 0\n--- file x\n--- file x append fifo\n",  // no file to continue
       "=== a\nexit: 0\n--- stdout fifo\n",                     // no file at all
+      "=== a\nexit: 0\nlibrary: other\n",                      // no such library
+      "=== a\nexit: 0\nwidth: 16\n",                           // no such width
+      "=== a\nexit: 0\nstdout: empty\n",                       // no such standard output
   };
   for (const char* text : bad) {
     std::vector<Case> cases;

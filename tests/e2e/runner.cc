@@ -4,6 +4,15 @@
 //
 //   e2e_runner --bin <folder of the programs> --platform native|windows
 //              --cases <folder of *.case files> [--wine-prefix <folder>]
+//              [--fixtures <folder of the shared files, default ../fixtures of --cases>]
+//              [--width 64|32] [--other-library <the other width's librfc32.dll>]
+//              [--wine-loader <path>]
+//
+// Under Wine each width runs through its own loader (/usr/lib/wine/wine64 or
+// /usr/lib/wine/wine), so that the 64-bit suite never depends on 32-bit
+// support. Where the loader cannot run at all (a kernel without 32-bit
+// support), the runner says so in one line and exits with kSkipped, which
+// CTest reports as a skipped test.
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <signal.h>
@@ -31,11 +40,18 @@ namespace fs = std::filesystem;
 namespace e2e {
 namespace {
 
+// The exit code of a run whose suite cannot run on this machine.
+constexpr int kSkipped = 77;
+
 struct Options {
   fs::path bin;
   Platform platform = Platform::kNative;
   fs::path cases;
+  fs::path fixtures;
   fs::path wine_prefix;
+  int width = 64;
+  fs::path other_library;
+  fs::path wine_loader;  // default: the loader of `width`
 };
 
 Options g_options;
@@ -107,6 +123,15 @@ std::string ProgramFileName(const std::string& name) {
   return g_options.platform == Platform::kWindows ? name + ".exe" : name;
 }
 
+// The built 32-bit sensor carries its width in its name; a case runs it under
+// the common name, which its expected output may show.
+std::string BuiltFileName(const std::string& name) {
+  if (g_options.platform == Platform::kWindows && g_options.width == 32 && name == "vaultgauge") {
+    return "vaultgauge32.exe";
+  }
+  return ProgramFileName(name);
+}
+
 std::string LibraryFileName() {
   return g_options.platform == Platform::kWindows ? "librfc32.dll" : "librfccm.so";
 }
@@ -118,8 +143,13 @@ void PlaceCopy(const fs::path& from, const fs::path& to) {
   if (error) fs::copy_file(from, to, fs::copy_options::overwrite_existing);
 }
 
+// The 64-bit loader: prefixes are made with it whatever the suite's width.
+constexpr char kWine64Loader[] = "/usr/lib/wine/wine64";
+
 void SetWineEnvironment() {
   setenv("WINEPREFIX", g_options.wine_prefix.c_str(), 1);
+  // Programs that Wine starts itself (wineboot, services) use the same loader.
+  setenv("WINELOADER", g_options.wine_loader.c_str(), 1);
   setenv("WINEDEBUG", "-all", 1);
   // No window or dialog must ever wait for a click.
   setenv("DISPLAY", "", 1);
@@ -135,9 +165,10 @@ enum class Powers {
 };
 
 // Runs a command with standard streams from and to files; returns the exit
-// code, or -1 when it had to be killed.
+// code, or -1 when it had to be killed after `limit`.
 int RunCommand(const std::vector<std::string>& command, const fs::path& folder, const fs::path& in,
-               const fs::path& out, const fs::path& err, Powers powers = Powers::kAll) {
+               const fs::path& out, const fs::path& err, Powers powers = Powers::kAll,
+               std::chrono::seconds limit = std::chrono::seconds(60)) {
   pid_t child = fork();
   if (child == 0) {
     if (powers == Powers::kOrdinaryUser) {
@@ -160,7 +191,7 @@ int RunCommand(const std::vector<std::string>& command, const fs::path& folder, 
     execvp(argv[0], argv.data());
     _exit(127);
   }
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  const auto deadline = std::chrono::steady_clock::now() + limit;
   int status = 0;
   for (;;) {
     pid_t done = waitpid(child, &status, WNOHANG);
@@ -328,11 +359,15 @@ class CaseTest : public ::testing::Test {
     DriveCLayout c_drive(drive_c);
 
     const fs::path program = program_folder / ProgramFileName(case_.program);
-    ASSERT_TRUE(fs::exists(g_options.bin / ProgramFileName(case_.program)))
-        << (g_options.bin / ProgramFileName(case_.program));
-    PlaceCopy(g_options.bin / ProgramFileName(case_.program), program);
-    if (!case_.without_library && fs::exists(g_options.bin / LibraryFileName())) {
+    const fs::path built = g_options.bin / BuiltFileName(case_.program);
+    ASSERT_TRUE(fs::exists(built)) << built;
+    PlaceCopy(built, program);
+    if (case_.library == Library::kStandin && fs::exists(g_options.bin / LibraryFileName())) {
       PlaceCopy(g_options.bin / LibraryFileName(), program_folder / LibraryFileName());
+    } else if (case_.library == Library::kOtherWidth) {
+      ASSERT_TRUE(fs::is_regular_file(g_options.other_library))
+          << "the case needs --other-library, the stand-in of the other width";
+      PlaceCopy(g_options.other_library, program_folder / LibraryFileName());
     }
     LaidOut laid_out;
     laid_out.Add(program_folder, case_.program_files);
@@ -345,14 +380,15 @@ class CaseTest : public ::testing::Test {
     WriteAll(streams / "stdin", case_.stdin_text.value_or(""));
 
     std::vector<std::string> command;
-    if (windows) command.push_back("wine");
+    if (windows) command.push_back(g_options.wine_loader.string());
     command.push_back(program.string());
     for (const std::string& arg : case_.ArgsFor(g_options.platform)) command.push_back(arg);
-    int exit_code = RunCommand(command, work, streams / "stdin", streams / "stdout",
-                               streams / "stderr", windows ? Powers::kAll : Powers::kOrdinaryUser);
+    const fs::path stdout_path = case_.stdout_full ? fs::path("/dev/full") : streams / "stdout";
+    int exit_code = RunCommand(command, work, streams / "stdin", stdout_path, streams / "stderr",
+                               windows ? Powers::kAll : Powers::kOrdinaryUser);
     laid_out.RestoreModes();
 
-    std::string out = ReadAll(streams / "stdout");
+    std::string out = case_.stdout_full ? std::string() : ReadAll(streams / "stdout");
     std::string err = ReadAll(streams / "stderr");
     std::string where = case_.file + ":" + std::to_string(case_.line);
     EXPECT_NE(exit_code, -1) << where << ": the program did not end within 60 seconds";
@@ -388,10 +424,10 @@ class CaseTest : public ::testing::Test {
           << Visible(expected) << "\nactual stderr:\n"
           << Visible(err);
     }
-    // Every document a host reads as XML must be well-formed to a real parser:
-    // a successful document in the XML modes, and every error document.
-    const bool xml_document = (exit_code == 0 && out.rfind("\n<Prtg>", 0) == 0) ||
-                              (windows && exit_code == 0 && out.rfind("\r\n<Prtg>", 0) == 0) ||
+    // Every document a host reads as XML must be well-formed to a real parser,
+    // whatever the exit code: the XML modes' documents and every error document.
+    const bool xml_document = out.rfind("\n<Prtg>", 0) == 0 ||
+                              (windows && out.rfind("\r\n<Prtg>", 0) == 0) ||
                               out.rfind("<Prtg>", 0) == 0;
     if (xml_document) {
       const fs::path devnull = "/dev/null";
@@ -436,23 +472,82 @@ class CaseTest : public ::testing::Test {
   Case case_;
 };
 
-// Starts the private Wine prefix once for the whole run and stops it at the end.
+// Makes the private Wine prefix ready and keeps one wineserver running for
+// the whole run, stopped at the end.
+//
+// The server must be started persistent before any case runs. Debian's
+// wineserver wrapper starts every server with "-p0": one that Wine starts by
+// itself, for instance while wineboot creates a prefix, shuts down the moment
+// its last program ends. A later "wineserver -p" then finds that server still
+// running and exits with 2, changing nothing, and every case's program meets
+// a server that is shutting down or starting anew; now and then a program
+// connects to a server that is going away and dies at once, with no output.
+// So: create the prefix, wait until its server has gone (-w), then start the
+// persistent server and insist that it is ours.
 class WineEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     SetWineEnvironment();
-    const fs::path devnull = "/dev/null";
-    if (!fs::exists(g_options.wine_prefix / "drive_c")) {
-      // Wine's background processes inherit the first program's streams: send them nowhere.
-      RunCommand({"wineboot", "-i"}, fs::current_path(), devnull, devnull, devnull);
+    const fs::path prefix = g_options.wine_prefix;
+    // A prefix made before the 32-bit loader was installed cannot start any
+    // program once it is there (no syswow64): it is made anew.
+    const bool stale = fs::exists(prefix) && fs::exists("/usr/lib/wine/wine") &&
+                       !fs::exists(prefix / "drive_c/windows/syswow64");
+    if (stale || !fs::exists(prefix / "drive_c")) {
+      Server({"-k"});
+      Server({"-w"});
+      fs::remove_all(prefix);
+      // Wine's background processes inherit the first program's streams:
+      // send them nowhere.
+      int made =
+          Run({"env", std::string("WINELOADER=") + kWine64Loader, kWine64Loader, "wineboot", "-i"});
+      ASSERT_EQ(made, 0) << "wineboot could not create the prefix " << prefix;
+      ASSERT_TRUE(fs::exists(prefix / "drive_c")) << prefix;
+      Server({"-w"});
     }
-    RunCommand({"wineserver", "-p"}, fs::current_path(), devnull, devnull, devnull);
+    if (Server({"-p"}) != 0) {
+      // A server of this prefix was left running, perhaps one that shuts
+      // down with its last program: replace it.
+      Server({"-k"});
+      Server({"-w"});
+      ASSERT_EQ(Server({"-p"}), 0) << "no persistent wineserver for " << prefix;
+    }
   }
   void TearDown() override {
+    Server({"-k"});
+    Server({"-w"});
+  }
+
+ private:
+  static int Run(const std::vector<std::string>& command) {
     const fs::path devnull = "/dev/null";
-    RunCommand({"wineserver", "-k"}, fs::current_path(), devnull, devnull, devnull);
+    return RunCommand(command, fs::current_path(), devnull, devnull, devnull, Powers::kAll,
+                      std::chrono::seconds(600));
+  }
+  static int Server(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "wineserver");
+    return Run(arguments);
   }
 };
+
+// Whether the suite's loader runs here: a kernel without 32-bit support
+// refuses the 32-bit one ("Exec format error"). Empty when it runs, else why not.
+std::string LoaderRefusal() {
+  if (!fs::exists(g_options.wine_loader)) {
+    return g_options.wine_loader.string() + " is not installed";
+  }
+  std::string pattern = (fs::temp_directory_path() / "vaultgauge-loader-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) return "no temporary folder";
+  const fs::path folder = pattern;
+  int code = RunCommand({g_options.wine_loader.string(), "--version"}, folder, "/dev/null",
+                        folder / "out", folder / "err");
+  std::string why = ReadAll(folder / "err");
+  fs::remove_all(folder);
+  if (code == 0) return std::string();
+  why = why.substr(0, why.find('\n'));
+  if (why.empty()) why = "exit code " + std::to_string(code);
+  return g_options.wine_loader.string() + " --version: " + why;
+}
 
 std::string TestName(const std::string& name, std::map<std::string, int>* seen) {
   std::string clean;
@@ -472,13 +567,29 @@ bool ParseOptions(int argc, char** argv) {
       g_options.platform = value == "windows" ? Platform::kWindows : Platform::kNative;
     } else if (key == "--cases") {
       g_options.cases = value;
+    } else if (key == "--fixtures") {
+      g_options.fixtures = value;
     } else if (key == "--wine-prefix") {
       g_options.wine_prefix = value;
+    } else if (key == "--width") {
+      if (value != "32" && value != "64") return false;
+      g_options.width = std::stoi(value);
+    } else if (key == "--other-library") {
+      g_options.other_library = fs::absolute(value).lexically_normal();
+    } else if (key == "--wine-loader") {
+      g_options.wine_loader = value;
     } else {
       return false;
     }
   }
   if (g_options.wine_prefix.empty()) g_options.wine_prefix = g_options.bin / ".." / "wineprefix";
+  // The fixtures lie beside the cases, so one folder of cases is all a run needs.
+  if (g_options.fixtures.empty()) {
+    g_options.fixtures = (fs::absolute(g_options.cases) / ".." / "fixtures").lexically_normal();
+  }
+  if (g_options.wine_loader.empty()) {
+    g_options.wine_loader = g_options.width == 32 ? "/usr/lib/wine/wine" : kWine64Loader;
+  }
   g_options.bin = fs::absolute(g_options.bin).lexically_normal();
   g_options.wine_prefix = fs::absolute(g_options.wine_prefix).lexically_normal();
   return !g_options.bin.empty() && !g_options.cases.empty();
@@ -492,10 +603,28 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   if (!ParseOptions(argc, argv)) {
     std::cerr << "usage: e2e_runner --bin DIR --platform native|windows --cases DIR"
-                 " [--wine-prefix DIR] [gtest options]\n";
+                 " [--fixtures DIR] [--wine-prefix DIR] [--width 64|32] [--other-library FILE]"
+                 " [--wine-loader PATH] [gtest options]\n";
     return 2;
   }
+  if (g_options.platform == Platform::kWindows) {
+    std::string refusal = LoaderRefusal();
+    if (!refusal.empty()) {
+      // Asked once per run; the prefix is left untouched.
+      std::cout << "SKIPPED: this machine cannot run " << g_options.width
+                << "-bit Windows programs under Wine (" << refusal << ")\n";
+      return kSkipped;
+    }
+  }
 
+  // Every file of the fixtures folder, by name; a folder that is missing holds none.
+  Fixtures fixtures;
+  if (fs::is_directory(g_options.fixtures)) {
+    for (const auto& entry : fs::directory_iterator(g_options.fixtures)) {
+      if (!entry.is_regular_file()) continue;
+      fixtures[entry.path().filename().string()] = ReadAll(entry.path());
+    }
+  }
   std::vector<fs::path> files;
   for (const auto& entry : fs::directory_iterator(g_options.cases)) {
     if (entry.path().extension() == ".case") files.push_back(entry.path());
@@ -504,13 +633,14 @@ int main(int argc, char** argv) {
   for (const fs::path& file : files) {
     std::vector<Case> cases;
     std::string error;
-    if (!ParseCaseFile(file.filename().string(), ReadAll(file), &cases, &error)) {
-      std::cerr << error << "\n";
+    if (!ParseCaseFile(file.filename().string(), ReadAll(file), fixtures, &cases, &error)) {
+      std::cerr << error << "\n(fixtures from " << g_options.fixtures.string() << ")\n";
       return 2;
     }
     std::map<std::string, int> seen;
     for (Case& c : cases) {
       if (c.only_on && *c.only_on != g_options.platform) continue;
+      if (c.width && *c.width != g_options.width) continue;
       std::string suite = file.stem().string();
       std::string name = TestName(c.name, &seen);
       std::string source = file.string();
