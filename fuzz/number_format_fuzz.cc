@@ -81,6 +81,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       break;
     }
     FUZZ_CHECK(tablespace.size_kb >= 0 && tablespace.free_kb >= 0);
+    FUZZ_CHECK(tablespace.status.size() <= kTsStatusLength);
+    // The used share: within 0 to 100.0 per cent, and exact.
+    int64_t per_mille = UsedPerMille(tablespace.size_kb, tablespace.free_kb);
+    FUZZ_CHECK(per_mille >= 0 && per_mille <= 1000);
+    if (tablespace.free_kb < tablespace.size_kb) {
+      unsigned __int128 used =
+          static_cast<unsigned __int128>(tablespace.size_kb - tablespace.free_kb);
+      FUZZ_CHECK(per_mille == static_cast<int64_t>(used * 1000 / tablespace.size_kb));
+    } else {
+      FUZZ_CHECK(per_mille == 0);
+    }
     if (!sums.Add(tablespace).ok()) break;
   }
   int64_t usage = sums.UsagePercent();

@@ -12,10 +12,13 @@ namespace vaultgauge {
 
 namespace {
 
+constexpr char kFailedSystemsChannel[] = "Failed systems";
+
 struct Counts {
   unsigned systems = 0;    // entries taken from the listing
   unsigned processed = 0;  // measured with success
   unsigned failed = 0;     // opened but not measured
+  unsigned unopened = 0;   // profiles that could not be opened
 };
 
 // The entries of the listing: the texts before each "#", and what follows
@@ -53,7 +56,7 @@ Status RunGlobalList(RunContext& run, const SystemList& list, unsigned parallel_
   // Side by side, the systems are measured by copies of the program; the
   // document is written here alone, in list order, as one after another.
   std::optional<ParallelSystems> parallel;
-  if (parallel_width >= kMinParallel) {
+  if (parallel_width >= kMinParallelWidth) {
     parallel.emplace(entries, run.location.folder, list, parallel_width);
   }
 
@@ -65,7 +68,10 @@ Status RunGlobalList(RunContext& run, const SystemList& list, unsigned parallel_
         ReadListedProfile(run.files, run.location.folder, entry, list.label_kind);
     if (!listed) {
       if (parallel) parallel->Skip(index);
-      continue;  // counted among the systems only, without a line
+      // Counted among the systems only, without a line; the channel of
+      // failed systems counts it, as it cannot be measured either.
+      ++counts.unopened;
+      continue;
     }
     run.WorkingOn(listed->profile.destination);
     std::string progress_line;
@@ -78,9 +84,8 @@ Status RunGlobalList(RunContext& run, const SystemList& list, unsigned parallel_
                              : MeasureListedSystem(run, list, *listed, false, &outcome);
     if (outcome.destination_file) WriteDestinationNotice(run, *outcome.destination_file);
     const bool reported = status.is_library_error() || status.kind() == Status::Kind::kErrorReport;
-    if (outcome.channel && (status.ok() || reported)) {
-      document.Channel(outcome.channel->name, outcome.channel->value, outcome.channel->unit);
-    }
+    if (outcome.channel && (status.ok() || reported))
+      document.Channel(outcome.channel->Described());
     if (!status.ok()) return status;
     if (outcome.state == SystemState::kProcessed) {
       ++counts.processed;
@@ -92,6 +97,17 @@ Status RunGlobalList(RunContext& run, const SystemList& list, unsigned parallel_
     }
   }
 
+  if (run.parameters.fullness.percent) {
+    // Last, so that the systems keep their channel numbers; any failed
+    // system turns the sensor red.
+    const std::string failed = std::to_string(counts.failed + counts.unopened);
+    ChannelDescription channel;
+    channel.name = kFailedSystemsChannel;
+    channel.value = failed;
+    channel.kind = ChannelKind::kCount;
+    channel.limits = ChannelLimits();  // red above no failure
+    document.Channel(channel);
+  }
   document.EndList("(***) " + list.item_name + ": NoSystems=" + std::to_string(counts.systems) +
                    ", Processed=" + std::to_string(counts.processed) +
                    ", Failed=" + std::to_string(counts.failed));

@@ -1,5 +1,7 @@
 #include "driver/listed_system.h"
 
+#include <cstdlib>
+
 #include "driver/rfc_steps.h"
 #include "measure/tablespace_report.h"
 
@@ -19,7 +21,19 @@ class ChannelRecorder : public DocumentWriter {
   std::string Text(std::string_view) override { return std::string(); }
   std::string ChannelPiece(unsigned, std::string_view name, std::string_view value,
                            std::string_view unit) override {
-    channel_ = RecordedChannel{std::string(name), std::string(value), std::string(unit)};
+    channel_ = RecordedChannel();
+    channel_->name = name;
+    channel_->value = value;
+    channel_->unit = unit;
+    return std::string();
+  }
+  std::string DescribedChannelPiece(unsigned, const ChannelDescription& channel) override {
+    channel_ = RecordedChannel{std::string(channel.name),
+                               std::string(channel.value),
+                               std::string(channel.unit),
+                               channel.kind,
+                               channel.limits,
+                               channel.warning};
     return std::string();
   }
   std::string Tail() override { return std::string(); }
@@ -44,6 +58,24 @@ void AppendField(std::string* text, const char* name, std::string_view value) {
     }
   }
   text->push_back('\n');
+}
+
+void AppendChannel(std::string* text, const std::optional<RecordedChannel>& channel) {
+  if (!channel) return;
+  AppendField(text, "channel", channel->name);
+  AppendField(text, "value", channel->value);
+  AppendField(text, "unit", channel->unit);
+  AppendField(text, "kind", std::to_string(static_cast<int>(channel->kind)));
+  if (channel->limits) {
+    const ChannelLimits& limits = *channel->limits;
+    AppendField(text, "max-error", std::to_string(limits.max_error));
+    if (limits.max_warning) AppendField(text, "max-warning", std::to_string(*limits.max_warning));
+  }
+  if (channel->warning) AppendField(text, "warning", "1");
+}
+
+unsigned Number(const std::string& text) {
+  return static_cast<unsigned>(std::strtoul(text.c_str(), nullptr, 10));
 }
 
 std::string Unescaped(std::string_view value) {
@@ -91,7 +123,10 @@ Status MeasureListedSystem(RunContext& run, const SystemList& list, const Listed
     if (!status.ok()) return status;
 
     ChannelRecorder recorder;
-    ItemReport report(recorder, list.item_name, listed.label, run.parameters.gigabyte);
+    std::optional<ChannelLimits> percent_limits;
+    if (run.parameters.fullness.percent) percent_limits = FullnessLimits(run.parameters.fullness);
+    ItemReport report(recorder, list.item_name, listed.label, run.parameters.gigabyte,
+                      percent_limits);
     status = run.connection.MeasureCurrentSizes(report);
     outcome->channel = recorder.channel();
     // The channel was written before the library failed, as in one run.
@@ -114,11 +149,7 @@ Status MeasureListedSystem(RunContext& run, const SystemList& list, const Listed
 
 std::string EncodeOutcome(const SystemOutcome& outcome, const Status& ending) {
   std::string text;
-  if (ending.kind() == Status::Kind::kErrorReport && outcome.channel) {
-    AppendField(&text, "channel", outcome.channel->name);
-    AppendField(&text, "value", outcome.channel->value);
-    AppendField(&text, "unit", outcome.channel->unit);
-  }
+  if (ending.kind() == Status::Kind::kErrorReport) AppendChannel(&text, outcome.channel);
   if (ending.kind() == Status::Kind::kErrorReport) {
     AppendField(&text, "report", ending.message());
     return text;
@@ -130,11 +161,7 @@ std::string EncodeOutcome(const SystemOutcome& outcome, const Status& ending) {
   const char* states[] = {"processed", "not-found", "rfc-failure"};
   AppendField(&text, "state", states[static_cast<int>(outcome.state)]);
   if (outcome.destination_file) AppendField(&text, "destination-file", *outcome.destination_file);
-  if (outcome.channel) {
-    AppendField(&text, "channel", outcome.channel->name);
-    AppendField(&text, "value", outcome.channel->value);
-    AppendField(&text, "unit", outcome.channel->unit);
-  }
+  AppendChannel(&text, outcome.channel);
   return text;
 }
 
@@ -172,11 +199,24 @@ bool DecodeOutcome(const std::string& text, SystemOutcome* outcome, Status* endi
     } else if (name == "destination-file") {
       outcome->destination_file = value;
     } else if (name == "channel") {
-      outcome->channel = RecordedChannel{value, "", ""};
+      outcome->channel = RecordedChannel();
+      outcome->channel->name = value;
     } else if (name == "value" && outcome->channel) {
       outcome->channel->value = value;
     } else if (name == "unit" && outcome->channel) {
       outcome->channel->unit = value;
+    } else if (name == "kind" && outcome->channel) {
+      unsigned kind = Number(value);
+      if (kind > static_cast<unsigned>(ChannelKind::kCount)) return false;
+      outcome->channel->kind = static_cast<ChannelKind>(kind);
+    } else if (name == "max-error" && outcome->channel) {
+      if (!outcome->channel->limits) outcome->channel->limits = ChannelLimits();
+      outcome->channel->limits->max_error = Number(value);
+    } else if (name == "max-warning" && outcome->channel) {
+      if (!outcome->channel->limits) outcome->channel->limits = ChannelLimits();
+      outcome->channel->limits->max_warning = Number(value);
+    } else if (name == "warning" && outcome->channel) {
+      outcome->channel->warning = value == "1";
     } else {
       return false;
     }

@@ -23,6 +23,13 @@ const char* StateText(SystemState state);
 // A channel as the measurement gave it, to be written in its turn.
 struct RecordedChannel {
   std::string name, value, unit;
+  ChannelKind kind = ChannelKind::kCustom;
+  std::optional<ChannelLimits> limits;
+  bool warning = false;
+
+  ChannelDescription Described() const {
+    return ChannelDescription{name, value, unit, kind, limits, warning};
+  }
 };
 
 struct SystemOutcome {

@@ -21,8 +21,6 @@
 namespace vaultgauge {
 
 inline constexpr char kSystemChildArgument[] = "--vaultgauge-measure-listed-system";
-inline constexpr unsigned kMinParallel = 2;
-inline constexpr unsigned kMaxParallel = 32;
 
 class ParallelSystems {
  public:

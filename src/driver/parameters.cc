@@ -1,7 +1,5 @@
 #include "driver/parameters.h"
 
-#include <optional>
-
 #include "util/messages.h"
 #include "util/text.h"
 
@@ -49,17 +47,98 @@ ChannelSelection ReadChannelSelection(const std::string& text) {
   return selection;
 }
 
-// The value of the whole-word keyword `keyword` ("TIMEOUT="): words are
-// separated by blanks or commas, and the keyword opens its word. Empty when
-// there is no such word.
-std::optional<std::string> WordValue(const std::string& text, std::string_view keyword) {
-  for (size_t at = text.find(keyword); at != std::string::npos; at = text.find(keyword, at + 1)) {
-    if (at != 0 && text[at - 1] != ' ' && text[at - 1] != ',') continue;
-    size_t end = text.find_first_of(" ,", at);
-    return text.substr(at + keyword.size(),
-                       end == std::string::npos ? end : end - at - keyword.size());
+// A whole per cent of LIMITS=: one to three digits, 1 to 100.
+bool ReadLimit(std::string_view digits, unsigned* limit) {
+  if (digits.empty() || digits.size() > 3 ||
+      digits.find_first_not_of("0123456789") != std::string_view::npos) {
+    return false;
   }
-  return std::nullopt;
+  long long value = ParseDecimal(digits);
+  if (value < 1 || value > 100) return false;
+  *limit = static_cast<unsigned>(value);
+  return true;
+}
+
+bool ReadLimits(std::string_view value, Parameters* parameters) {
+  FullnessKeywords* fullness = &parameters->fullness;
+  size_t slash = value.find('/');
+  unsigned warning = 0, error = 0;
+  if (slash == std::string_view::npos || !ReadLimit(value.substr(0, slash), &warning) ||
+      !ReadLimit(value.substr(slash + 1), &error) || warning >= error) {
+    return false;
+  }
+  fullness->warning_limit = warning;
+  fullness->error_limit = error;
+  return true;
+}
+
+// Names separated by colons; an empty name is a slip of the pen.
+bool ReadSkipped(std::string_view value, Parameters* parameters) {
+  FullnessKeywords* fullness = &parameters->fullness;
+  for (;;) {
+    size_t colon = value.find(':');
+    std::string_view name = value.substr(0, colon);
+    if (name.empty()) return false;
+    fullness->skipped.emplace_back(name);
+    if (colon == std::string_view::npos) return true;
+    value.remove_prefix(colon + 1);
+  }
+}
+
+bool ReadPercent(std::string_view /*value*/, Parameters* parameters) {
+  parameters->fullness.percent = true;
+  return true;
+}
+
+// Seconds from 1 to 900.
+bool ReadTimeout(std::string_view value, Parameters* parameters) {
+  if (value.empty() || value.size() > 3 ||
+      value.find_first_not_of("0123456789") != std::string_view::npos) {
+    return false;
+  }
+  long long seconds = ParseDecimal(value);
+  if (seconds < 1 || seconds > 900) return false;
+  parameters->timeout_seconds = static_cast<unsigned>(seconds);
+  return true;
+}
+
+bool ReadParallel(std::string_view value, Parameters* parameters) {
+  std::optional<unsigned> width = ParseParallelWidth(value);
+  if (!width) return false;
+  parameters->parallel = *width;
+  return true;
+}
+
+// A keyword that counts as a whole word only: the word alone, or, when it
+// ends in "=", the word's beginning with its value after it.
+struct WordKeyword {
+  std::string_view word;
+  // Takes the value from the upper-cased word; false when it is malformed.
+  bool (*read)(std::string_view value, Parameters* parameters);
+};
+
+constexpr WordKeyword kWordKeywords[] = {
+    {"PERCENT", ReadPercent},  {"LIMITS=", ReadLimits},     {"SKIP=", ReadSkipped},
+    {"TIMEOUT=", ReadTimeout}, {"PARALLEL=", ReadParallel},
+};
+
+void ReadWordKeywords(Parameters* parameters) {
+  const std::string& text = parameters->text;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find_first_of(" ,", start);
+    if (end == std::string::npos) end = text.size();
+    std::string_view word = std::string_view(text).substr(start, end - start);
+    for (const WordKeyword& keyword : kWordKeywords) {
+      const bool takes_value = keyword.word.back() == '=';
+      if (takes_value ? !word.starts_with(keyword.word) : word != keyword.word) continue;
+      if (!keyword.read(word.substr(keyword.word.size()), parameters) &&
+          parameters->malformed_word.empty()) {
+        parameters->malformed_word = parameters->raw_text.substr(start, end - start);
+      }
+    }
+    start = end + 1;
+  }
 }
 
 }  // namespace
@@ -85,21 +164,8 @@ Parameters ParseParameters(std::string_view raw_text) {
   parameters.syslog = Contains(text, ",SYSLOG");
   parameters.gigabyte = Contains(text, "GIGABYTE");
   parameters.channel = ReadChannelSelection(text);
-  if (std::optional<std::string> width = WordValue(text, "PARALLEL=")) {
-    std::optional<unsigned> parsed = ParseParallelWidth(*width);
-    parameters.parallel = parsed.value_or(0);
-    parameters.parallel_malformed = !parsed;
-    parameters.parallel_text = *width;
-  }
-  if (std::optional<std::string> timeout = WordValue(text, "TIMEOUT=")) {
-    parameters.timeout_text = *timeout;
-    const bool digits = !timeout->empty() && timeout->size() <= 3 &&
-                        timeout->find_first_not_of("0123456789") == std::string::npos;
-    const int seconds = digits ? std::stoi(*timeout) : 0;
-    parameters.timeout_seconds = seconds >= 1 && seconds <= 900 ? seconds : 0;
-    parameters.timeout_malformed = parameters.timeout_seconds == 0;
-  }
   ReadLogonKeywords(&parameters);
+  ReadWordKeywords(&parameters);
   return parameters;
 }
 
@@ -109,20 +175,13 @@ std::optional<unsigned> ParseParallelWidth(std::string_view text) {
     return std::nullopt;
   }
   unsigned width = static_cast<unsigned>(ParseDecimal(text));
-  if (width < 2 || width > 32) return std::nullopt;
+  if (width < kMinParallelWidth || width > kMaxParallelWidth) return std::nullopt;
   return width;
 }
 
 Status CheckWordKeywords(const Parameters& parameters) {
-  if (parameters.timeout_malformed) {
-    return Status::Error(
-        Message(MessageId::kInvalidKeyword, {"TIMEOUT=" + parameters.timeout_text}));
-  }
-  if (parameters.parallel_malformed) {
-    return Status::Error(
-        Message(MessageId::kInvalidKeyword, {"PARALLEL=" + parameters.parallel_text}));
-  }
-  return Status::Ok();
+  if (parameters.malformed_word.empty()) return Status::Ok();
+  return Status::Error(Message(MessageId::kInvalidKeyword, {parameters.malformed_word}));
 }
 
 Parameters WithColonsAsBlanks(const Parameters& parameters) {

@@ -73,6 +73,8 @@ Status ReadInputs(const std::vector<std::string>& arguments, FileSystem& files, 
     return CheckWordKeywords(inputs->parameters);
   }
   inputs->parameters = command_line.parameters;
+  status = CheckWordKeywords(inputs->parameters);
+  if (!status.ok()) return status;
   return ReadProfile(files, inputs->location.path, inputs->location.name, &inputs->profile);
 }
 

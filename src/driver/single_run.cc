@@ -20,6 +20,23 @@ void WriteProgressHead(RunContext& run, const ConnectionProfile& profile) {
                  " State=Executing\n");
 }
 
+// PRTG reads no more channels than this of one sensor.
+constexpr size_t kXmlChannelLimit = 50;
+
+Status Measure(RunContext& run, const ConnectionProfile& profile) {
+  const FullnessKeywords& fullness = run.parameters.fullness;
+  if (!fullness.percent) {
+    SizesReport report(run.document, profile.destination, run.parameters.gigabyte);
+    return run.connection.MeasureCurrentSizes(report);
+  }
+  FullnessSettings settings;
+  settings.limits = FullnessLimits(fullness);
+  settings.skipped = fullness.skipped;
+  settings.channel_limit = IsXmlMode(run.location.mode) ? kXmlChannelLimit : 0;
+  FullnessReport report(run.document, profile.destination, std::move(settings));
+  return run.connection.MeasureCurrentSizes(report);
+}
+
 }  // namespace
 
 Status RunSingleSystem(RunContext& run, const ConnectionProfile& profile) {
@@ -32,8 +49,7 @@ Status RunSingleSystem(RunContext& run, const ConnectionProfile& profile) {
   status = CheckOracleDatabase(run);
   if (!status.ok()) return status;
 
-  SizesReport report(run.document, profile.destination, run.parameters.gigabyte);
-  status = run.connection.MeasureCurrentSizes(report);
+  status = Measure(run, profile);
   run.connection.Close();
   if (!status.ok()) return status;
 

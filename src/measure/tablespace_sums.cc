@@ -28,8 +28,8 @@ bool SizeFromText(std::string_view text, int64_t* size) {
   return true;
 }
 
-// The name without what pads it: cut at a zero, trailing blanks removed.
-std::string TablespaceName(std::string_view name) {
+// A character field without what pads it: cut at a zero, trailing blanks removed.
+std::string PaddedText(std::string_view name) {
   return std::string(TrimTrailingBlanks(name.substr(0, name.find('\0'))));
 }
 
@@ -40,8 +40,9 @@ Status InvalidSize(unsigned row_number, const std::string& name) {
 }  // namespace
 
 Status DecodeTablespace(std::span<const uint8_t> row, unsigned row_number, Tablespace* tablespace) {
-  tablespace->name = TablespaceName(
-      std::string_view(reinterpret_cast<const char*>(row.data()) + kTsNameOffset, kTsNameLength));
+  const char* characters = reinterpret_cast<const char*>(row.data());
+  tablespace->name = PaddedText(std::string_view(characters + kTsNameOffset, kTsNameLength));
+  tablespace->status = PaddedText(std::string_view(characters + kTsStatusOffset, kTsStatusLength));
   if (!SizeFromText(PackedToText(row.subspan(kTsizeOffset, kPackedSizeLength), 0),
                     &tablespace->size_kb) ||
       !SizeFromText(PackedToText(row.subspan(kTfreeOffset, kPackedSizeLength), 0),
@@ -52,9 +53,10 @@ Status DecodeTablespace(std::span<const uint8_t> row, unsigned row_number, Table
 }
 
 Status DecodeTablespaceTexts(std::string_view name, std::string_view size_text,
-                             std::string_view free_text, unsigned row_number,
-                             Tablespace* tablespace) {
-  tablespace->name = TablespaceName(name);
+                             std::string_view free_text, std::string_view status_text,
+                             unsigned row_number, Tablespace* tablespace) {
+  tablespace->name = PaddedText(name);
+  tablespace->status = PaddedText(status_text);
   if (!SizeFromText(size_text, &tablespace->size_kb) ||
       !SizeFromText(free_text, &tablespace->free_kb)) {
     return InvalidSize(row_number, tablespace->name);
@@ -100,6 +102,35 @@ ChannelValue SizeChannelValue(int64_t size_kb, bool gigabyte) {
   uint64_t size = static_cast<uint64_t>(size_kb);
   if (gigabyte) return {Unsigned(size / 1000000), "GByte"};
   return {Unsigned(size / 1000), "MByte"};
+}
+
+int64_t UsedPerMille(int64_t size_kb, int64_t free_kb) {
+  if (size_kb <= 0 || free_kb >= size_kb) return 0;
+  const uint64_t size = static_cast<uint64_t>(size_kb);
+  uint64_t remainder = static_cast<uint64_t>(size_kb - (free_kb < 0 ? 0 : free_kb));
+  if (remainder == size) return 1000;
+  // Long division, one decimal digit at a time: ten times the remainder is
+  // built by adding, so that no product leaves 64 bits (both stay below the
+  // size, and twice the size fits).
+  int64_t per_mille = 0;
+  for (int digit_place = 0; digit_place < 3; ++digit_place) {
+    uint64_t times_ten = 0;
+    int digit = 0;
+    for (int i = 0; i < 10; ++i) {
+      times_ten += remainder;
+      if (times_ten >= size) {
+        times_ten -= size;
+        ++digit;
+      }
+    }
+    per_mille = per_mille * 10 + digit;
+    remainder = times_ten;
+  }
+  return per_mille;
+}
+
+std::string PercentText(int64_t per_mille) {
+  return std::to_string(per_mille / 10) + "." + std::to_string(per_mille % 10);
 }
 
 }  // namespace vaultgauge

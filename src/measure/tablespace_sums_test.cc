@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <random>
 #include <vector>
 
 #include "support/table_rows.h"
@@ -37,6 +39,31 @@ TEST(TablespaceTest, DecodesNameAndSizes) {
   EXPECT_EQ(tablespace.name, "AB");
   ASSERT_TRUE(DecodeTablespace(Row(std::string(30, 'N'), 0, 0), 1, &tablespace).ok());
   EXPECT_EQ(tablespace.name, std::string(30, 'N'));
+}
+
+TEST(TablespaceTest, DecodesTheStatus) {
+  struct Case {
+    const char* field;
+    const char* status;
+    bool online;
+  } cases[] = {
+      {"ONLINE", "ONLINE", true},        {"OFFLINE", "OFFLINE", false},
+      {"READ ONLY", "READ ONLY", false}, {"", "", false},
+      {"online", "online", false},       {" ONLINE", " ONLINE", false},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint8_t> row = Row("PSAPSR3", 7, 3);
+    PutStatus(&row, c.field);
+    Tablespace tablespace;
+    ASSERT_TRUE(DecodeTablespace(row, 1, &tablespace).ok());
+    EXPECT_EQ(tablespace.status, c.status) << c.field;
+    EXPECT_EQ(tablespace.online(), c.online) << c.field;
+  }
+  // The texts of the other library give the same.
+  Tablespace tablespace;
+  ASSERT_TRUE(DecodeTablespaceTexts("PSAPSR3  ", "7", "3", "OFFLINE  ", 1, &tablespace).ok());
+  EXPECT_EQ(tablespace.status, "OFFLINE");
+  EXPECT_FALSE(tablespace.online());
 }
 
 TEST(TablespaceTest, ACorruptSizeIsAnErrorNotAWrappedNumber) {
@@ -83,7 +110,7 @@ TEST(TablespaceSumsTest, SummaryTexts) {
 
 TEST(TablespaceSumsTest, RowCountGetsSeparators) {
   TablespaceSums sums;
-  for (int i = 0; i < 1024; ++i) ASSERT_TRUE(sums.Add(Tablespace{"T", 1, 0}).ok());
+  for (int i = 0; i < 1024; ++i) ASSERT_TRUE(sums.Add(Tablespace{"T", 1, 0, "ONLINE"}).ok());
   EXPECT_EQ(sums.SummaryText("X").substr(0, 22), "(X) OraSizes: NoSpc=1.");
   EXPECT_NE(sums.SummaryText("X").find("NoSpc=1.024,"), std::string::npos);
 }
@@ -111,11 +138,57 @@ TEST(TablespaceSumsTest, Usage) {
 
 TEST(TablespaceSumsTest, RefusesSumsBeyondSixtyFourBits) {
   TablespaceSums sums;
-  Tablespace huge{"T", 999999999999999, 0};
+  Tablespace huge{"T", 999999999999999, 0, "ONLINE"};
   Status status;
   for (int i = 0; i < 10000 && status.ok(); ++i) status = sums.Add(huge);
   EXPECT_EQ(status.message(), "Error 1017: Sizes of table TS beyond range !");
 }
+
+TEST(UsedShareTest, TenthsOfAPerCentCutDown) {
+  constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
+  struct Case {
+    int64_t size, free, per_mille;
+    const char* text;
+  } cases[] = {
+      {0, 0, 0, "0.0"},         // size 0
+      {0, 5, 0, "0.0"},         // size 0, something free
+      {100, 0, 1000, "100.0"},  // full
+      {100, 100, 0, "0.0"},     // empty
+      {100, 150, 0, "0.0"},     // free above total
+      {3, 1, 666, "66.6"},      // 66.66...: cut, not rounded up to 66.7
+      {3, 2, 333, "33.3"},
+      {10000, 1, 999, "99.9"},  // 99.99 is not full
+      {1000, 999, 1, "0.1"},
+      {10000, 9999, 0, "0.0"},  // 0.01 cuts to 0.0
+      {52428800, 10485760, 800, "80.0"},
+      {63717376, 19506240, 693, "69.3"},
+      {1, 0, 1000, "100.0"},
+      {999999999999999, 333333333333333, 666, "66.6"},  // the largest packed size
+      {kMax, 0, 1000, "100.0"},                         // no product may overflow
+      {kMax, 1, 999, "99.9"},
+      {kMax, kMax / 2, 500, "50.0"},
+      {kMax, kMax - 1, 0, "0.0"},
+      {kMax, kMax / 1000, 999, "99.9"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(UsedPerMille(c.size, c.free), c.per_mille) << c.size << " " << c.free;
+    EXPECT_EQ(PercentText(UsedPerMille(c.size, c.free)), c.text) << c.size << " " << c.free;
+  }
+}
+
+#ifdef __SIZEOF_INT128__
+TEST(UsedShareTest, AgreesWithWideArithmeticOnRandomSizes) {
+  std::mt19937_64 random(12);
+  for (int i = 0; i < 100000; ++i) {
+    // Sizes of every magnitude, up to the largest.
+    int64_t size = static_cast<int64_t>(random() >> (1 + random() % 63));
+    int64_t free = size == 0 ? 0 : static_cast<int64_t>(random() % static_cast<uint64_t>(size));
+    unsigned __int128 used = static_cast<unsigned __int128>(size - free);
+    int64_t expected = size == 0 ? 0 : static_cast<int64_t>(used * 1000 / size);
+    ASSERT_EQ(UsedPerMille(size, free), expected) << size << " " << free;
+  }
+}
+#endif
 
 TEST(ChannelValueTest, MegabytesOrGigabytes) {
   EXPECT_EQ(SizeChannelValue(52428800, false).value, "52428");

@@ -47,6 +47,12 @@ void DocumentWriter::Channel(std::string_view name, std::string_view value, std:
   Write(ChannelPiece(channel_counter_, name, value, unit));
 }
 
+void DocumentWriter::Channel(const ChannelDescription& channel) {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  ++channel_counter_;
+  Write(DescribedChannelPiece(channel_counter_, channel));
+}
+
 void DocumentWriter::Error(std::string_view message) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (ended_) return;

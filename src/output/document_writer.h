@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,31 @@ struct ChannelSelection {
 
 // Texts that a channel carries are bounded like the fixed fields they come from.
 inline constexpr size_t kChannelTextLimit = 123;
+
+// How the host is to read a channel's value.
+enum class ChannelKind {
+  kCustom,   // the custom unit given
+  kPercent,  // a per cent with one decimal
+  kCount,    // a number of things
+};
+
+// When the host turns the channel yellow (above the warning limit) or red
+// (above the error limit).
+struct ChannelLimits {
+  std::optional<unsigned> max_warning;
+  unsigned max_error = 0;
+};
+
+// A channel with what it may carry besides name, value and unit. A custom
+// channel without limits or warning is written as the plain channel.
+struct ChannelDescription {
+  std::string_view name;
+  std::string_view value;
+  std::string_view unit;  // the custom unit, and what the line modes show
+  ChannelKind kind = ChannelKind::kCustom;
+  std::optional<ChannelLimits> limits;
+  bool warning = false;  // the channel in the host's warning state
+};
 
 class DocumentWriter {
  public:
@@ -48,6 +74,7 @@ class DocumentWriter {
 
   // One result channel. Every call counts, written or not.
   void Channel(std::string_view name, std::string_view value, std::string_view unit);
+  void Channel(const ChannelDescription& channel);
 
   // The error document carrying `message`, the same in every mode. A writer
   // that holds its document drops it for the error document; nothing is
@@ -83,6 +110,11 @@ class DocumentWriter {
   virtual std::string ChannelPiece(unsigned counter, std::string_view name, std::string_view value,
                                    std::string_view unit) = 0;
   virtual std::string Tail() = 0;
+  // A described channel. The line hosts' forms have no place for kinds,
+  // limits or warnings: by default it is the plain channel.
+  virtual std::string DescribedChannelPiece(unsigned counter, const ChannelDescription& channel) {
+    return ChannelPiece(counter, channel.name, channel.value, channel.unit);
+  }
 
  private:
   struct Held {

@@ -139,6 +139,74 @@ TEST(DocumentWriterTest, UnitsInEachFamily) {
   }
 }
 
+ChannelDescription Described(std::string_view name, std::string_view value, std::string_view unit) {
+  ChannelDescription channel;
+  channel.name = name;
+  channel.value = value;
+  channel.unit = unit;
+  return channel;
+}
+
+TEST(DocumentWriterTest, DescribedChannels) {
+  ChannelLimits limits;
+  limits.max_warning = 85;
+  limits.max_error = 95;
+  ChannelDescription percent = Described("PSAPSR3", "83.4", "%");
+  percent.kind = ChannelKind::kPercent;
+  percent.limits = limits;
+  ChannelDescription offline = percent;
+  offline.warning = true;
+  ChannelDescription failed = Described("Failed systems", "2", "");
+  failed.kind = ChannelKind::kCount;
+  failed.limits = ChannelLimits();
+  const ChannelDescription plain = Described("C", "5", "MByte");
+  ChannelDescription custom_warning = plain;
+  custom_warning.warning = true;
+  struct Case {
+    OutputMode mode;
+    ChannelDescription channel;
+    const char* written;
+  } cases[] = {
+      {OutputMode::kExeXml, percent,
+       "\n<Result><Channel>PSAPSR3</Channel>\n<Unit>Percent</Unit>\n<Float>1</Float>"
+       "\n<LimitMode>1</LimitMode>\n<LimitMaxWarning>85</LimitMaxWarning>"
+       "\n<LimitMaxError>95</LimitMaxError>\n<Value>83.4</Value></Result>\n"},
+      {OutputMode::kTessvar, offline,
+       "\n<Result><Channel>PSAPSR3</Channel>\n<Unit>Percent</Unit>\n<Float>1</Float>"
+       "\n<LimitMode>1</LimitMode>\n<LimitMaxWarning>85</LimitMaxWarning>"
+       "\n<LimitMaxError>95</LimitMaxError>\n<Warning>1</Warning>"
+       "\n<Value>83.4</Value></Result>\n"},
+      {OutputMode::kGlimora, failed,
+       "\n<Result><Channel>Failed systems</Channel>\n<Unit>Count</Unit>"
+       "\n<LimitMode>1</LimitMode>\n<LimitMaxError>0</LimitMaxError>"
+       "\n<Value>2</Value></Result>\n"},
+      // Without anything besides, the plain channel.
+      {OutputMode::kExeXml, plain,
+       "\n<Result><Channel>C</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>MByte</CustomUnit>"
+       "\n<Value>5</Value></Result>\n"},
+      {OutputMode::kExeXml, custom_warning,
+       "\n<Result><Channel>C</Channel>\n<Unit>Custom</Unit>\n<CustomUnit>MByte</CustomUnit>"
+       "\n<Warning>1</Warning>\n<Value>5</Value></Result>\n"},
+      // The line hosts' forms carry name, value and unit only.
+      {OutputMode::kHalvenor, offline, "\n\nMessage.PSAPSR3: PSAPSR3 (%)\nStatistic.PSAPSR3: 83.4"},
+      {OutputMode::kOrmilux, offline, "\n> PSAPSR3: 83.4 %"},
+      {OutputMode::kOrmilux, failed, "\n> Failed systems: 2 #"},
+  };
+  for (const Case& c : cases) {
+    Written written(c.mode);
+    written.writer().Channel(c.channel);
+    EXPECT_EQ(written.text(), c.written) << OutputModeKeyword(c.mode) << " " << c.channel.name;
+  }
+}
+
+TEST(DocumentWriterTest, DescribedChannelsCountWithTheOthers) {
+  Written written(OutputMode::kOrmilux, ChannelSelection{true, 2});
+  written.writer().Channel("A", "1", "MByte");
+  written.writer().Channel(Described("B", "2.5", "%"));
+  written.writer().Channel(Described("C", "3", "%"));
+  EXPECT_EQ(written.text(), "2.5");
+}
+
 TEST(DocumentWriterTest, ErrorDocumentIsTheSameInEveryMode) {
   for (OutputMode mode : {OutputMode::kExeXml, OutputMode::kHalvenor, OutputMode::kOrmilux}) {
     Written written(mode);

@@ -17,6 +17,7 @@ class XmlWriter : public DocumentWriter {
   std::string ChannelPiece(unsigned counter, std::string_view name, std::string_view value,
                            std::string_view unit) override;
   std::string Tail() override;
+  std::string DescribedChannelPiece(unsigned counter, const ChannelDescription& channel) override;
 };
 
 }  // namespace vaultgauge

@@ -355,11 +355,10 @@ Status NwSizesTable::ReadFields(unsigned number, bool with_status, Row* row) {
 }
 
 Status NwSizesTable::Read(unsigned number, Tablespace* tablespace) {
-  // The measurement needs no STATUS: one call less per row and pass.
   Row row;
-  Status status = ReadFields(number, false, &row);
+  Status status = ReadFields(number, true, &row);
   if (!status.ok()) return status;
-  return DecodeTablespaceTexts(row.ts, row.tsize, row.tfree, number, tablespace);
+  return DecodeTablespaceTexts(row.ts, row.tsize, row.tfree, row.status, number, tablespace);
 }
 
 }  // namespace vaultgauge

@@ -242,10 +242,13 @@ TEST_F(NwRfcClientTest, TheRowsDecodeAsTheClassicLibrarysRows) {
                                        "ts = NIBBLE TSIZE=0x000000000000A12C TFREE=1\n"
                                        "ts = ODDSIGN TSIZE=0x000000000000123B TFREE=1\n"
                                        "ts = DIGITSIGN TSIZE=0x0000000000001234 TFREE=1\n"
-                                       "ts = \"  PADDED\" TSIZE=7 TFREE=3\n");
+                                       "ts = \"  PADDED\" TSIZE=7 TFREE=3\n"
+                                       "ts = OFF TSIZE=7 TFREE=3 STATUS=OFFLINE\n"
+                                       "ts = RO TSIZE=7 TFREE=3 STATUS=\"READ ONLY\"\n"
+                                       "ts = NOSTATUS TSIZE=7 TFREE=3 STATUS=\"\"\n");
   unsigned count = 0;
   std::vector<std::pair<std::string, Tablespace>> classic = ClassicRows(&count);
-  ASSERT_EQ(count, 9u);
+  ASSERT_EQ(count, 12u);
 
   ASSERT_TRUE(Open(PrdProfile()));
   NwSizesTable table;
@@ -258,6 +261,7 @@ TEST_F(NwRfcClientTest, TheRowsDecodeAsTheClassicLibrarysRows) {
     Status status = table.Read(number, &tablespace);
     EXPECT_EQ(status.message(), classic[number - 1].first) << number;
     EXPECT_EQ(tablespace.name, classic[number - 1].second.name) << number;
+    EXPECT_EQ(tablespace.status, classic[number - 1].second.status) << number;
     if (status.ok()) {
       EXPECT_EQ(tablespace.size_kb, classic[number - 1].second.size_kb) << number;
       EXPECT_EQ(tablespace.free_kb, classic[number - 1].second.free_kb) << number;
@@ -266,6 +270,11 @@ TEST_F(NwRfcClientTest, TheRowsDecodeAsTheClassicLibrarysRows) {
   // The corrupt rows are corrupt on both paths.
   EXPECT_EQ(classic[3].first, "Error 1016: Invalid size in row 4 of table TS (NEGATIVE) !");
   EXPECT_EQ(classic[5].first, "Error 1016: Invalid size in row 6 of table TS (NIBBLE) !");
+  // The status as both paths read it.
+  EXPECT_EQ(classic[0].second.status, "ONLINE");
+  EXPECT_EQ(classic[9].second.status, "OFFLINE");
+  EXPECT_EQ(classic[10].second.status, "READ ONLY");
+  EXPECT_EQ(classic[11].second.status, "");
   NwSizesTable::Row row;
   ASSERT_TRUE(table.ReadRow(1, &row).ok());
   EXPECT_EQ(row.status, "ONLINE   ");

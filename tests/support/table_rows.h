@@ -39,6 +39,13 @@ inline std::vector<uint8_t> TableXpcRow(const std::string& name, uint64_t size_k
   return row;
 }
 
+// Sets the STATUS field, blank-padded.
+inline void PutStatus(std::vector<uint8_t>* row, const std::string& status) {
+  std::memset(row->data() + kTsStatusOffset, ' ', kTsStatusLength);
+  std::memcpy(row->data() + kTsStatusOffset, status.data(),
+              std::min(status.size(), kTsStatusLength));
+}
+
 }  // namespace vaultgauge
 
 #endif  // VAULTGAUGE_TESTS_SUPPORT_TABLE_ROWS_H_
