@@ -63,6 +63,8 @@ void ParallelSystems::Skip(size_t index) {
 }
 
 int RunListedSystemChild(const std::vector<std::string>& arguments, std::FILE* stream) {
+  // The parent reads the outcome byte for byte.
+  if (stream == stdout) UseBinaryStandardOutput();
   // The error report, should the library end the run, as its lines.
   std::unique_ptr<DocumentWriter> report = MakeDocumentWriter(OutputMode::kOrmilux, {}, stream);
   if (arguments.size() != 6 || arguments[3].size() != 1) return 2;

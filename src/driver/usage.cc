@@ -21,6 +21,7 @@ struct UsageEntry {
 };
 
 // The keywords of arguments 2 and 3, one entry each.
+// The newer keywords, from PERCENT on, count as whole words only.
 constexpr UsageEntry kKeywords[] = {
     {"GIGABYTE", "channels in GByte instead of MByte"},
     {"CH=n", "mode Ormilux: only the bare value of the n-th channel"},
@@ -31,6 +32,11 @@ constexpr UsageEntry kKeywords[] = {
     {",SYSLOG", "trace lines of the RFC steps on standard error"},
     {"# @ $ %", "progress lines for a console, never in PRTG"},
     {"@", "also: the profile from the folder of argument 1"},
+    {"PERCENT", "each tablespace's used share in per cent, with limits"},
+    {"LIMITS=W/E", "with PERCENT: warning and error limit (default 85/95)"},
+    {"SKIP=A:B", "with PERCENT: no channel for these tablespaces"},
+    {"TIMEOUT=s", "error document after s seconds (1 to 900) without an end"},
+    {"PARALLEL=n", "global list: n systems at once (2 to 32)"},
     // Further keywords: one entry each, above this line.
 };
 

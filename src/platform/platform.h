@@ -103,6 +103,10 @@ class ChildProcess {
   bool finished_ = false;
 };
 
+// Writes standard output's bytes as they are: on Windows a "\n" written in
+// text mode would become "\r\n". For output that another program reads.
+void UseBinaryStandardOutput();
+
 // The RFC library's file name on this platform.
 const char* RfcLibraryFileName();
 // The file name of SAP's NetWeaver RFC library on this platform.

@@ -180,6 +180,8 @@ int ChildProcess::Finish(std::string* output) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+void UseBinaryStandardOutput() {}
+
 const char* RfcLibraryFileName() { return "librfccm.so"; }
 
 const char* NwRfcLibraryFileName() { return "libsapnwrfc.so"; }

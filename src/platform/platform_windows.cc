@@ -232,6 +232,8 @@ int ChildProcess::Finish(std::string* output) {
   return ended ? static_cast<int>(code) : -1;
 }
 
+void UseBinaryStandardOutput() { _setmode(_fileno(stdout), _O_BINARY); }
+
 const char* RfcLibraryFileName() { return "librfc32.dll"; }
 
 const char* NwRfcLibraryFileName() { return "sapnwrfc.dll"; }
