@@ -3,6 +3,7 @@
 // message, escaped and at most cut short, whatever it holds.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -50,6 +51,24 @@ bool Unescape(std::string_view xml, std::string* text) {
   return true;
 }
 
+// Whether `text` is well-formed UTF-8.
+bool IsUtf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    size_t length = lead < 0x80                    ? 1
+                    : lead >= 0xC2 && lead <= 0xDF ? 2
+                    : lead >= 0xE0 && lead <= 0xEF ? 3
+                    : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                   : 0;
+    if (length == 0 || i + length > text.size()) return false;
+    for (size_t k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
 void CheckErrorDocument(const std::string& document, const std::string& message) {
   FUZZ_CHECK(document.size() <= DocumentWriter::kPieceLimit);
   FUZZ_CHECK(StartsWith(document, kErrorHead));
@@ -60,14 +79,20 @@ void CheckErrorDocument(const std::string& document, const std::string& message)
       kErrorHead.size(), document.size() - kErrorHead.size() - kErrorTail.size());
   std::string text;
   FUZZ_CHECK(Unescape(xml, &text));
-  // The message, its control characters shown as "?"; cut short only where the
-  // whole document would not fit.
+  // UTF-8 through and through, whatever bytes the message held.
+  FUZZ_CHECK(IsUtf8(text));
+  // The message where it is ASCII, its control characters shown as "?"; cut
+  // short only where the whole document would not fit.
   std::string shown = message;
   for (char& c : shown) {
     if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') c = '?';
   }
-  FUZZ_CHECK(shown.compare(0, text.size(), text) == 0);
-  if (text.size() < shown.size()) FUZZ_CHECK(document.size() + 5 > DocumentWriter::kPieceLimit);
+  const bool ascii = std::all_of(message.begin(), message.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (ascii) FUZZ_CHECK(shown.compare(0, text.size(), text) == 0);
+  if (text.size() < shown.size() && ascii) {
+    FUZZ_CHECK(document.size() + 5 > DocumentWriter::kPieceLimit);
+  }
 }
 
 }  // namespace
@@ -80,9 +105,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const OutputMode modes[] = {OutputMode::kExeXml, OutputMode::kGlimora, OutputMode::kHalvenor,
                               OutputMode::kOrmilux, OutputMode::kTessvar};
   ChannelSelection selection{input.ConsumeBool(), input.ConsumeIntegralInRange(-1, 1000)};
-  std::unique_ptr<DocumentWriter> writer =
-      MakeDocumentWriter(modes[input.ConsumeIntegralInRange(0, 4)], selection, stream);
+  const OutputMode mode = modes[input.ConsumeIntegralInRange(0, 4)];
+  std::unique_ptr<DocumentWriter> writer = MakeDocumentWriter(mode, selection, stream);
 
+  bool ended = false;
   while (input.remaining_bytes() > 0) {
     const size_t length = input.ConsumeIntegralInRange<size_t>(0, 6000);
     std::fflush(stream);
@@ -111,11 +137,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         message = input.ConsumeBytesAsString(length);
         writer->Error(message);
         std::fflush(stream);
-        CheckErrorDocument(std::string(written + before, written_size - before), message);
+        // The first error document ends the output: nothing follows it.
+        if (ended) {
+          FUZZ_CHECK(written_size == before);
+        } else {
+          const std::string piece(written + before, written_size - before);
+          // An XML writer drops the document it held for the error document.
+          CheckErrorDocument(piece.substr(piece.find("<Prtg>\n<Error>")), message);
+        }
+        ended = true;
     }
     std::fflush(stream);
-    // One piece and at most the line end a list's head and tail are followed by.
-    FUZZ_CHECK(written_size - before <= DocumentWriter::kPieceLimit + 1);
+    // The line modes write as they go: one piece and at most the line end a
+    // list's head and tail are followed by. (The XML modes write what they
+    // held at the document's end.)
+    if (!IsXmlMode(mode)) FUZZ_CHECK(written_size - before <= DocumentWriter::kPieceLimit + 1);
   }
   std::fclose(stream);
   std::free(written);

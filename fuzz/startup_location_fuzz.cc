@@ -119,7 +119,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   OutputMode selected;
   status = ReadOutputModeSetting(files, settings, &selected);
   if (!status.ok()) {
-    FUZZ_CHECK(StartsWith(status.message(), "Error 1053: Invalid OutputMode \""));
+    // OutputMode=, RfcLibrary= or Parallel= of another value.
+    FUZZ_CHECK(StartsWith(status.message(), "Error 1053: Invalid OutputMode \"") ||
+               StartsWith(status.message(), "Error 1054: Invalid RfcLibrary \"") ||
+               StartsWith(status.message(), "Error 1058: Invalid Parallel \""));
     return 0;
   }
   const Parameters& parameters = command_line.parameters;

@@ -37,10 +37,10 @@ Status ParallelSystems::Outcome(size_t index, SystemOutcome* outcome) {
   std::unique_ptr<ChildProcess> child = std::move(running_.front());
   running_.pop_front();
   ++first_;
-  StartAhead(first_);
-
   std::string output;
   const int code = child ? child->Finish(&output) : -1;
+  // Only now: the copy just waited for counted among the `width_` running.
+  StartAhead(first_);
   if (code == 1) return Status::ErrorReport(output);
   Status ending;
   if (code != 0 || !DecodeOutcome(output, outcome, &ending)) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,9 @@ bool RemoveFile(const std::string& path);
 // for reading, a device like /dev/zero never ends), and the type is taken from
 // the opened file itself, so that a file swapped in between cannot slip by.
 std::FILE* OpenRegularFile(const std::string& path);
+
+// The size of the regular file `path`; nothing when there is none.
+std::optional<uint64_t> RegularFileSize(const std::string& path);
 
 // Moves the file `from` to `to` in one step, replacing a file `to`: a reader
 // of `to` sees the old file or the new one, never a part. Both lie in the same

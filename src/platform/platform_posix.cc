@@ -52,20 +52,38 @@ bool SetInputEcho(bool on) {
 
 bool RemoveFile(const std::string& path) { return unlink(path.c_str()) == 0; }
 
-std::FILE* OpenRegularFile(const std::string& path) {
-  // O_NONBLOCK: a FIFO opens at once instead of waiting for a writer.
-  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
+namespace {
+
+// Opens `path` with `flags` only when it is a regular file; -1 else. Opened
+// with O_NONBLOCK, so that a FIFO opens at once instead of waiting for its
+// other end, and the type is taken from the opened file itself.
+int OpenRegular(const std::string& path, int flags, mode_t mode = 0) {
+  int fd = open(path.c_str(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode);
+  if (fd < 0) return -1;
   struct stat info;
-  int flags = fcntl(fd, F_GETFL);
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
-      fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+  int status = fcntl(fd, F_GETFL);
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || status < 0 ||
+      fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
     close(fd);
-    return nullptr;
+    return -1;
   }
+  return fd;
+}
+
+}  // namespace
+
+std::FILE* OpenRegularFile(const std::string& path) {
+  int fd = OpenRegular(path, O_RDONLY);
+  if (fd < 0) return nullptr;
   std::FILE* file = fdopen(fd, "rb");
   if (file == nullptr) close(fd);
   return file;
+}
+
+std::optional<uint64_t> RegularFileSize(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  return static_cast<uint64_t>(info.st_size);
 }
 
 bool ReplaceFileWith(const std::string& to, const std::string& from) {
@@ -89,15 +107,8 @@ flock LockRange(short type) {
 }  // namespace
 
 std::unique_ptr<LockedFile> LockedFile::Open(const std::string& path) {
-  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+  int fd = OpenRegular(path, O_WRONLY | O_CREAT, 0666);
   if (fd < 0) return nullptr;
-  struct stat info;
-  int flags = fcntl(fd, F_GETFL);
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0 ||
-      fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    close(fd);
-    return nullptr;
-  }
   flock range = LockRange(F_WRLCK);
   while (fcntl(fd, F_SETLKW, &range) != 0) {
     if (errno != EINTR) {

@@ -1,8 +1,8 @@
 #include "rfc/nwrfc_client.h"
 
-#include <filesystem>
-#include <fstream>
+#include <cstdio>
 
+#include "util/file_system.h"
 #include "util/messages.h"
 #include "util/text.h"
 #include "util/utf16.h"
@@ -70,15 +70,22 @@ NwParameters ProfileLogonParameters(const ConnectionProfile& profile,
 
 bool ReadDestinationFile(const std::string& path, NwParameters* parameters) {
   parameters->clear();
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
-  uintmax_t size = std::filesystem::file_size(path, error);
-  if (error || size > kDestinationFileLimit) return false;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  std::string text(static_cast<size_t>(size), '\0');
-  file.read(text.data(), static_cast<std::streamsize>(size));
-  if (file.gcount() != static_cast<std::streamsize>(size)) return false;
+  // Read through the C library: the C++ streams would weigh on every start.
+  std::FILE* file = OpenBinaryFile(path);
+  if (file == nullptr) return false;
+  std::string text;
+  char block[4096];
+  bool too_large = false;
+  for (size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) {
+    text.append(block, got);
+    if (text.size() > kDestinationFileLimit) {
+      too_large = true;
+      break;
+    }
+  }
+  const bool read_error = std::ferror(file) != 0;
+  std::fclose(file);
+  if (too_large || read_error) return false;
 
   bool entry_named = false;
   for (size_t start = 0; start < text.size();) {

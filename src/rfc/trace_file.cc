@@ -1,8 +1,5 @@
 #include "rfc/trace_file.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include "platform/platform.h"
 #include "util/text.h"
 
@@ -20,14 +17,6 @@ std::string Taken(std::string_view message) {
   std::string taken(message.substr(0, kTakenLimit));
   while (!taken.empty() && (taken.back() == '\n' || taken.back() == '\r')) taken.pop_back();
   return taken;
-}
-
-std::optional<uint64_t> RegularFileSize(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-  uint64_t size = std::filesystem::file_size(path, error);
-  if (error) return std::nullopt;
-  return size;
 }
 
 }  // namespace
