@@ -13,7 +13,8 @@
 # global list of 1,000 entries in a landscape of 1,000 systems; their documents
 # must be byte-identical. Timed by hyperfine in BENCH_COMPARE_ROUNDS (default
 # 10) alternating rounds (200 single runs or 10 list runs of each program a
-# round); instructions counted by callgrind, which the load does not change.
+# round; the single runs with the minimal process of bench/run.sh);
+# instructions counted by callgrind, which the load does not change.
 set -euo pipefail
 [[ $# -eq 1 && -d $1 ]] || {
   echo "usage: bench/compare.sh FOLDER-OF-THE-EARLIER-CHECKOUT" >&2
@@ -40,6 +41,7 @@ cp "$earlier/build/native/bin/vaultgauge" "$earlier/build/native/bin/librfccm.so
 cp "$bin/vaultgauge" "$bin/librfccm.so" "$out/after/"
 cp "$earlier/build/native/bin/vaultgauge" "$bin/librfccm.so" "$out/mixed/"
 for program in "${programs[@]}"; do printf 'OutputMode=Glimora\n' >"$out/$program/vaultgauge.ini"; done
+cc -O2 -o "$out/minimal" bench/minimal.c
 lay_out_single "$out/single"
 lay_out_global "$out/global"
 
@@ -70,6 +72,8 @@ time_rounds() {
   local name=$1 folder=$2 warmup=$3 count=$4 round program commands=()
   shift 4
   for program in "${programs[@]}"; do commands+=("../$program/vaultgauge $*"); done
+  # The single runs beside the minimal process of bench/run.sh.
+  [[ $name != single ]] || commands+=(../minimal)
   for ((round = 1; round <= rounds; round++)); do
     (cd "$out/$folder" && hyperfine -N --warmup "$warmup" --runs "$count" --style none \
       --export-json "$out/data/$name-$round.json" "${commands[@]}" \
@@ -126,6 +130,17 @@ row() {
     echo "|---|---:|---:|---:|---:|---:|---:|"
     row "$name" "${arguments[@]}"
     echo
+    if [[ $name == single ]]; then
+      read -r minimal_med _ _ < <(for f in "$out/data/single"-*.json; do times_of "$f" 3; done |
+        stats)
+      echo "The minimal process of bench/run.sh, in the same rounds: $minimal_med ms; the" \
+        "programs' medians to it: $(for index in "${!programs[@]}"; do
+          awk -v p="${programs[index]}" -v m="$minimal_med" -v a="$(for f in \
+            "$out/data/single"-*.json; do times_of "$f" "$index"; done | stats | cut -d' ' -f1)" \
+            'BEGIN { printf "%s %.2f; ", p, a / m }'
+        done)"
+      echo
+    fi
   done
   echo "\"mixed\": before's sensor with today's stand-in. The documents of all three are"
   echo "byte-identical."
