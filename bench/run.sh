@@ -19,10 +19,14 @@
 #      of 1,000 systems, and the cost per system;
 #   3. the peak resident memory of each (/usr/bin/time), and the instructions
 #      each executes in user space (valgrind's callgrind);
-#   4. the size of vaultgauge and vaultgauge.exe.
+#   4. the size of vaultgauge and vaultgauge.exe;
+#   5. a global list of 250 slow systems measured one after another and side
+#      by side (bench/parallel.sh, about three and a half minutes).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+# shellcheck source=bench/common.sh
+source bench/common.sh
 
 rounds=${BENCH_ROUNDS:-10}
 runs=${BENCH_RUNS:-300}
@@ -30,14 +34,10 @@ callgrind_max=${BENCH_CALLGRIND_MAX:-1000}
 
 scripts/install-prerequisites.sh hyperfine time valgrind jq
 
-jobs=$(nproc)
-cmake --preset native >/dev/null
-cmake --build --preset native -j"$jobs" --target vaultgauge vaultgauge-profile rfc_standin \
-  nwrfc_standin >/dev/null
+build_native vaultgauge vaultgauge-profile rfc_standin nwrfc_standin
 cmake --preset windows >/dev/null
-cmake --build --preset windows -j"$jobs" --target vaultgauge >/dev/null
+cmake --build --preset windows -j"$(nproc)" --target vaultgauge >/dev/null
 
-bin=$root/build/native/bin
 out=$root/build/bench
 rm -rf "$out"
 mkdir -p "$out/program" "$out/program-nw" "$out/single" "$out/global" "$out/data"
@@ -49,49 +49,10 @@ printf 'OutputMode=Glimora\n' >"$out/program/vaultgauge.ini"
 # The same with the NetWeaver stand-in alone beside the program.
 cp "$bin/vaultgauge" "$bin/libsapnwrfc.so" "$out/program/vaultgauge.ini" "$out/program-nw/"
 
-# new_profile FILE DESTINATION CLIENT HOST SYSNR PASSWORD
-new_profile() {
-  printf '%s\n' "$6" | "$bin/vaultgauge-profile" new "$1" --extcompany "Tarnwick AG" \
-    --destination "$2" --client "$3" --user monitor --language EN --mode R/3 --host "$4" \
-    --sysnr "$5" --gwhost "$4" --gwservice "sapgw$5" >/dev/null
-}
-
-# 1. The single system: the demo landscape and the profile of PRD.
-cp examples/demo/SapLandscape.txt "$out/single/"
-read -r _ destination client _ host sysnr password < <(grep '^PRD.P00 ' examples/demo/systems.txt)
-new_profile "$out/single/PRD.P00" "$destination" "$client" "$host" "$sysnr" "$password"
-
-# 2. A landscape of 1,000 systems S0001 to S1000, each with the tablespaces of
-# the demo's PRD.
-tablespaces=$(awk '/^\[/ { section = $0 } section == "[PRD]" && /^ts / { print }' \
-  examples/demo/SapLandscape.txt)
-awk -v rows="$tablespaces" 'BEGIN {
-  for (i = 1; i <= 1000; i++) {
-    printf "[S%04d]\nhost = sap%04d\nsysnr = 00\nlogon = 100 MONITOR Bench-Moni-1\n", i, i
-    printf "RFCDBSYS = ORACLE\n%s\n\n", rows
-  }
-}' >"$out/global/SapLandscape.txt"
-
-# The list holds at most 2,047 characters of entries, so 1,000 entries must be
-# short: they cycle through 62 profiles with one-character names, "0" to "9",
-# "A" to "Z" and "a" to "z", for the systems S0001 to S0062.
-names=0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz
-for ((i = 0; i < ${#names}; i++)); do
-  system=$(printf 'S%04d' $((i + 1)))
-  new_profile "$out/global/${names:i:1}" "$system" 100 "$(printf 'sap%04d' $((i + 1)))" 00 \
-    Bench-Moni-1
-done
-counts=(1 10 100 1000)
-for count in "${counts[@]}"; do
-  key=$(printf 'N%-9s' "$count")
-  entries=""
-  for ((i = 0; i < count; i++)); do entries+="${names:i % ${#names}:1}#"; done
-  # Server lines of at most 199 characters, the data from column 21 on.
-  for ((at = 0; at < ${#entries}; at += 170)); do
-    printf '# GSNG: %s--%s\n' "$key" "${entries:at:170}"
-  done
-  printf '# GSNX: %s;Item=PSAPUNDO,Sid,Sensor="SAP Vaultgauge"\n' "$key"
-done >"$out/global/SAP Tarnwick.Gbl"
+# 1. The single system; 2. the landscape of 1,000 systems and its lists.
+lay_out_single "$out/single"
+lay_out_global "$out/global"
+counts=("${global_counts[@]}")
 
 # Each run must be the successful measurement, not some error document.
 (
@@ -112,15 +73,6 @@ done >"$out/global/SAP Tarnwick.Gbl"
   done
 )
 
-# stats: numbers in seconds on standard input; prints "median min max" in ms.
-stats() {
-  sort -g | awk '{ v[NR] = $1 * 1000 } END {
-    m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-    printf "%.3f %.3f %.3f\n", m, v[1], v[NR]
-  }'
-}
-times_of() { jq -r ".results[$2].times[]" "$1"; }
-
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # 1. The single-system run against the minimal process, in rounds.
@@ -140,12 +92,6 @@ for ((round = 1; round <= rounds; round++)); do
   nw_round_ratios+="$nw_round_ratio"$'\n'
   single_rows+="| $round | $m_med | $s_med | $round_ratio | $n_med | $nw_round_ratio |"$'\n'
 done
-# median_min_max: ratios on standard input; prints "median min max".
-median_min_max() {
-  sort -g | awk '{ v[NR] = $1 } END {
-    m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-    printf "%.2f %.2f %.2f\n", m, v[1], v[NR] }'
-}
 read -r ratio_med ratio_min ratio_max < <(printf '%s' "$round_ratios" | median_min_max)
 read -r nw_ratio_med nw_ratio_min nw_ratio_max < <(printf '%s' "$nw_round_ratios" | median_min_max)
 read -r minimal_med minimal_min minimal_max < <(for f in "$out"/data/single-*.json; do
@@ -184,14 +130,6 @@ memory() {
     cat "$out/data/rss"
   done | sort -n | awk '{ v[NR] = $1 } END { print v[3], v[1], v[5] }'
 }
-# instructions FOLDER COMMAND...
-instructions() {
-  local folder=$1
-  shift
-  (cd "$folder" && valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
-    awk '/Collected/ { print $NF }')
-}
-group() { sed ':a;s/\B[0-9]\{3\}\>/,&/;ta' <<<"$1"; }
 
 read -r minimal_rss minimal_rss_min minimal_rss_max < <(memory "$out/single" ../minimal)
 read -r single_rss single_rss_min single_rss_max < <(memory "$out/single" ../program/vaultgauge PRD)
@@ -221,13 +159,13 @@ per_entry=$(awk -v a="${global_med[1000]}" 'BEGIN { printf "%.4f", a / 1000 }')
 ratio=$(awk -v a="$single_med" -v b="$minimal_med" 'BEGIN { printf "%.2f", a / b }')
 nw_ratio=$(awk -v a="$nw_med" -v b="$minimal_med" 'BEGIN { printf "%.2f", a / b }')
 
+# 5. The global list of slow systems, one after another and side by side.
+bench/parallel.sh >/dev/null
+
 {
   echo "## Machine"
   echo
-  echo "- $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores," \
-    "$(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo) memory"
-  echo "- Linux $(uname -r), Debian $(cat /etc/debian_version), $(gcc --version | head -1)"
-  echo "- $(hyperfine --version), $(valgrind --version)"
+  machine_lines
   echo "- load average before $load_before, after $load_after"
   echo "- commit $(git rev-parse --short HEAD 2>/dev/null || echo unknown)" \
     "$(git diff --quiet 2>/dev/null || echo '(with changes)')"
@@ -245,7 +183,9 @@ nw_ratio=$(awk -v a="$nw_med" -v b="$minimal_med" 'BEGIN { printf "%.2f", a / b 
   echo
   echo "Ratio of the medians: **$ratio**; median of the rounds' ratios $ratio_med" \
     "($ratio_min to $ratio_max). With the NetWeaver stand-in: **$nw_ratio**; rounds" \
-    "$nw_ratio_med ($nw_ratio_min to $nw_ratio_max). Per round:"
+    "$nw_ratio_med ($nw_ratio_min to $nw_ratio_max). Instructions, which the load does not" \
+    "change: NetWeaver $(awk -v a="$nw_ir" -v b="$single_ir" 'BEGIN { printf "%.2f", a / b }')" \
+    "times the classic run. Per round:"
   echo
   echo "| round | minimal median | sensor median | ratio | NetWeaver median | ratio |"
   echo "|---:|---:|---:|---:|---:|---:|"
@@ -281,4 +221,6 @@ nw_ratio=$(awk -v a="$nw_med" -v b="$minimal_med" 'BEGIN { printf "%.2f", a / b 
     "$(group "$(size_of "$out/data/librfccm.so.stripped")") |"
   echo "| \`libsapnwrfc.so\` (stand-in, native) | $(group "$(size_of "$bin/libsapnwrfc.so")") |" \
     "$(group "$(size_of "$out/data/libsapnwrfc.so.stripped")") |"
+  echo
+  cat "$out/parallel/report.md"
 } | tee "$out/report.md"
