@@ -1,31 +1,23 @@
 #include "measure/number_format.h"
 
+#include <limits>
+
 namespace vaultgauge {
 
-std::string BytesToHex(std::span<const uint8_t> bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string hex;
-  hex.reserve(bytes.size() * 2);
-  for (uint8_t byte : bytes) {
-    hex += kDigits[byte >> 4];
-    hex += kDigits[byte & 0x0F];
+bool PackedWholeNumber(std::span<const uint8_t> field, int64_t* value) {
+  if (field.empty() || (field.back() & 0x0F) == 0x0D) return false;
+  constexpr uint64_t kMax = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+  constexpr uint64_t kLimit = kMax / 10, kLastDigit = kMax % 10;
+  uint64_t number = 0;
+  // Every nibble but the last (the sign) is a digit, the high one first.
+  for (size_t nibble = 0; nibble + 1 < field.size() * 2; ++nibble) {
+    const uint8_t byte = field[nibble / 2];
+    const unsigned digit = nibble % 2 == 0 ? byte >> 4 : byte & 0x0F;
+    if (digit > 9 || number > kLimit || (number == kLimit && digit > kLastDigit)) return false;
+    number = number * 10 + digit;
   }
-  return hex;
-}
-
-std::string PackedToText(std::span<const uint8_t> field, unsigned decimals) {
-  if (field.empty()) return std::string();
-  std::string hex = BytesToHex(field);
-  const size_t digit_count = hex.size() - 1;  // the last nibble is the sign
-  if (decimals > digit_count) decimals = static_cast<unsigned>(digit_count);
-
-  std::string text(1, hex.back() == 'D' ? '-' : '+');
-  text.append(hex, 0, digit_count - decimals);
-  if (decimals > 0) {
-    text += '.';
-    text.append(hex, digit_count - decimals, decimals);
-  }
-  return text;
+  *value = static_cast<int64_t>(number);
+  return true;
 }
 
 void GroupThousands(std::string* digits) {

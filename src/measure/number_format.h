@@ -1,5 +1,5 @@
-// The text conversions that the sizes pass through: packed decimal to signed
-// decimal text, and thousands separators for the summary line.
+// The number conversions that the sizes pass through: packed decimal to a
+// number, and thousands separators for the summary line.
 #ifndef VAULTGAUGE_MEASURE_NUMBER_FORMAT_H_
 #define VAULTGAUGE_MEASURE_NUMBER_FORMAT_H_
 
@@ -9,14 +9,10 @@
 
 namespace vaultgauge {
 
-// Two upper-case hexadecimal characters per byte, in order.
-std::string BytesToHex(std::span<const uint8_t> bytes);
-
-// A packed-decimal field (ABAP type P) as text: "-" for sign nibble D, "+" for
-// any other, the digit nibbles with leading zeros kept, and with `decimals` > 0
-// a full stop before the last `decimals` digits. Digit nibbles are not checked.
-// `decimals` is bounded by the number of digit nibbles.
-std::string PackedToText(std::span<const uint8_t> field, unsigned decimals);
+// A packed-decimal field (ABAP type P) without decimals as a number that is
+// not negative: false for sign nibble D (minus) or a digit nibble above 9, or
+// a value beyond 64 bits; any other sign nibble counts as plus.
+bool PackedWholeNumber(std::span<const uint8_t> field, int64_t* value);
 
 // Inserts "." between groups of three digits counted from the right, at most
 // two of them: "1234567" becomes "1.234.567", ten digits keep four in front.

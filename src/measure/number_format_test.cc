@@ -2,47 +2,80 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <random>
+#include <string>
 #include <vector>
 
 namespace vaultgauge {
 namespace {
 
-TEST(BytesToHexTest, WritesTwoUpperCaseDigitsPerByte) {
-  EXPECT_EQ(BytesToHex({}), "");
-  std::vector<uint8_t> bytes = {0x00, 0x1c, 0xab, 0xff};
-  EXPECT_EQ(BytesToHex(bytes), "001CABFF");
-}
-
-TEST(PackedToTextTest, Examples) {
+TEST(PackedWholeNumberTest, Examples) {
   struct Case {
     std::vector<uint8_t> field;
-    unsigned decimals;
-    const char* text;
+    bool valid;
+    int64_t value;
   } cases[] = {
-      {{0x00, 0x00, 0x00, 0x00, 0x00, 0x12, 0x34, 0x5C}, 0, "+000000000012345"},
-      {{0x00, 0x00, 0x00, 0x00, 0x00, 0x12, 0x34, 0x5D}, 0, "-000000000012345"},
-      {{0x00, 0x00, 0x00, 0x00, 0x00, 0x12, 0x34, 0x5F}, 0, "+000000000012345"},
-      {{0x00, 0x00, 0x00, 0x00, 0x01, 0x23, 0x45, 0x6C}, 2, "+0000000001234.56"},
-      {{0x1C}, 0, "+1"},
-      {{0x1C}, 1, "+.1"},
-      // Sign nibbles other than D count as plus, digits are copied unchecked.
-      {{0x12, 0x3A}, 0, "+123"},
-      {{0x12, 0x33}, 0, "+123"},
-      {{0xAB, 0xCD}, 0, "-ABC"},
-      // More decimals than digits are bounded by the digits.
-      {{0x12, 0x3C}, 9, "+.123"},
-      {{}, 0, ""},
+      {{0x00, 0x00, 0x00, 0x00, 0x00, 0x12, 0x34, 0x5C}, true, 12345},
+      {{0x00, 0x00, 0x00, 0x00, 0x00, 0x12, 0x34, 0x5F}, true, 12345},
+      {{0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x9C}, true, 999999999999999},
+      {{0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x0C}, true, 0},
+      {{0x1C}, true, 1},
+      // Sign nibbles other than D count as plus, even digits.
+      {{0x12, 0x3A}, true, 123},
+      {{0x12, 0x33}, true, 123},
+      // Minus, and digit nibbles above 9.
+      {{0x00, 0x00, 0x00, 0x00, 0x00, 0x12, 0x34, 0x5D}, false, 0},
+      {{0x00, 0x0D}, false, 0},
+      {{0xA0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x1C}, false, 0},
+      {{0x0B, 0x1C}, false, 0},
+      {{0x1F, 0xFF}, false, 0},
+      {{}, false, 0},
+      // Nineteen digits: the largest 64-bit value fits, one more does not.
+      {{0x92, 0x23, 0x37, 0x20, 0x36, 0x85, 0x47, 0x75, 0x80, 0x7C},
+       true,
+       std::numeric_limits<int64_t>::max()},
+      {{0x92, 0x23, 0x37, 0x20, 0x36, 0x85, 0x47, 0x75, 0x80, 0x8C}, false, 0},
+      {{0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x99, 0x9C}, false, 0},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(PackedToText(c.field, c.decimals), c.text) << c.text;
+    int64_t value = -1;
+    EXPECT_EQ(PackedWholeNumber(c.field, &value), c.valid) << c.value;
+    if (c.valid) {
+      EXPECT_EQ(value, c.value);
+    }
   }
 }
 
-TEST(PackedToTextTest, LengthIsTwiceTheFieldWithoutDecimals) {
-  std::vector<uint8_t> field(511, 0x99);
-  field.back() = 0x9C;
-  EXPECT_EQ(PackedToText(field, 0).size(), 2 * field.size());
-  EXPECT_EQ(PackedToText(field, 3).size(), 2 * field.size() + 1);
+// The digits read as a text, the way a reader of the field's hexadecimal
+// dump would: the decoder must agree with it on any eight bytes.
+TEST(PackedWholeNumberTest, AgreesWithTheFieldsHexadecimalDigits) {
+  std::mt19937_64 random(20261210);
+  for (int i = 0; i < 20000; ++i) {
+    std::vector<uint8_t> field(8);
+    const uint64_t bits = random();
+    for (size_t b = 0; b < field.size(); ++b) {
+      field[b] = static_cast<uint8_t>(bits >> (8 * b));
+      // Mostly decimal digits, so that valid fields are common.
+      if (i % 4 != 0)
+        field[b] = static_cast<uint8_t>((field[b] >> 4) % 10 << 4 | (field[b] & 15) % 10);
+    }
+    if (i % 3 == 0) field.back() = static_cast<uint8_t>((field.back() & 0xF0) | 0x0C);
+    std::string digits;
+    for (uint8_t byte : field) {
+      digits += "0123456789ABCDEF"[byte >> 4];
+      digits += "0123456789ABCDEF"[byte & 15];
+    }
+    const char sign = digits.back();
+    digits.pop_back();
+    const bool expected_valid =
+        sign != 'D' && digits.find_first_not_of("0123456789") == std::string::npos;
+    int64_t value = -1;
+    ASSERT_EQ(PackedWholeNumber(field, &value), expected_valid) << digits << sign;
+    if (expected_valid) {
+      ASSERT_EQ(value, std::stoll(digits)) << digits;
+    }
+  }
 }
 
 TEST(GroupThousandsTest, Examples) {

@@ -43,10 +43,8 @@ Status DecodeTablespace(std::span<const uint8_t> row, unsigned row_number, Table
   const char* characters = reinterpret_cast<const char*>(row.data());
   tablespace->name = PaddedText(std::string_view(characters + kTsNameOffset, kTsNameLength));
   tablespace->status = PaddedText(std::string_view(characters + kTsStatusOffset, kTsStatusLength));
-  if (!SizeFromText(PackedToText(row.subspan(kTsizeOffset, kPackedSizeLength), 0),
-                    &tablespace->size_kb) ||
-      !SizeFromText(PackedToText(row.subspan(kTfreeOffset, kPackedSizeLength), 0),
-                    &tablespace->free_kb)) {
+  if (!PackedWholeNumber(row.subspan(kTsizeOffset, kPackedSizeLength), &tablespace->size_kb) ||
+      !PackedWholeNumber(row.subspan(kTfreeOffset, kPackedSizeLength), &tablespace->free_kb)) {
     return InvalidSize(row_number, tablespace->name);
   }
   return Status::Ok();

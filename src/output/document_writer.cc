@@ -82,7 +82,7 @@ void DocumentWriter::ErrorReport(std::string_view report) {
 
 void DocumentWriter::Aside(std::string_view text) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
-  Hold(text, false);
+  Hold(std::string(text), false);
 }
 
 bool DocumentWriter::Flush() {
@@ -92,12 +92,15 @@ bool DocumentWriter::Flush() {
   return !failed_;
 }
 
-void DocumentWriter::Write(std::string_view piece) { Hold(piece.substr(0, kPieceLimit), true); }
+void DocumentWriter::Write(std::string piece) {
+  if (piece.size() > kPieceLimit) piece.resize(kPieceLimit);
+  Hold(std::move(piece), true);
+}
 
-void DocumentWriter::Hold(std::string_view text, bool document) {
+void DocumentWriter::Hold(std::string text, bool document) {
   if (ended_ || text.empty()) return;
   if (HoldsDocument()) {
-    held_.push_back(Held{std::string(text), document});
+    held_.push_back(Held{std::move(text), document});
   } else {
     Emit(text);
   }

@@ -122,8 +122,8 @@ class DocumentWriter {
     bool document;  // a piece of the document, not text besides it
   };
 
-  void Write(std::string_view piece);
-  void Hold(std::string_view text, bool document);
+  void Write(std::string piece);
+  void Hold(std::string text, bool document);
   void WriteHeld(bool documents_too);
   void WriteError(std::string_view message);
   void Emit(std::string_view text);

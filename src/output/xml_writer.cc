@@ -6,28 +6,52 @@ namespace vaultgauge {
 
 namespace {
 
+constexpr size_t kWhole = std::string_view::npos;
+
+void AppendXml(std::string_view text, std::string* piece) { AppendEscapedXml(text, kWhole, piece); }
+
 // No unit lines for an empty unit.
-std::string CustomUnitLines(std::string_view unit) {
+void AppendCustomUnit(std::string_view unit, std::string* piece) {
   unit = unit.substr(0, kChannelTextLimit);
-  if (unit.empty()) return std::string();
-  return "\n<Unit>Custom</Unit>\n<CustomUnit>" + EscapeXml(unit) + "</CustomUnit>";
+  if (unit.empty()) return;
+  piece->append("\n<Unit>Custom</Unit>\n<CustomUnit>");
+  AppendXml(unit, piece);
+  piece->append("</CustomUnit>");
 }
+
+void AppendChannelName(std::string_view name, std::string* piece) {
+  piece->append("\n<Result><Channel>");
+  AppendXml(name, piece);
+  piece->append("</Channel>");
+}
+
+void AppendValue(std::string_view value, std::string* piece) {
+  piece->append("\n<Value>");
+  AppendXml(value.substr(0, kChannelTextLimit), piece);
+  piece->append("</Value></Result>\n");
+}
+
+// Room for a channel's lines without growing.
+constexpr size_t kChannelReserve = 160;
 
 }  // namespace
 
 std::string XmlWriter::Head() { return "\n<Prtg>\n"; }
 
 std::string XmlWriter::Text(std::string_view text) {
-  return "\n<Text>" + EscapeXml(text) + "</Text>\n";
+  std::string piece = "\n<Text>";
+  AppendXml(text, &piece);
+  piece.append("</Text>\n");
+  return piece;
 }
 
 std::string XmlWriter::ChannelPiece(unsigned /*counter*/, std::string_view name,
                                     std::string_view value, std::string_view unit) {
-  std::string piece = "\n<Result><Channel>";
-  piece.append(EscapeXml(name)).append("</Channel>");
-  piece.append(CustomUnitLines(unit));
-  piece.append("\n<Value>").append(EscapeXml(value.substr(0, kChannelTextLimit)));
-  piece.append("</Value></Result>\n");
+  std::string piece;
+  piece.reserve(kChannelReserve + name.size() + unit.size() + value.size());
+  AppendChannelName(name, &piece);
+  AppendCustomUnit(unit, &piece);
+  AppendValue(value, &piece);
   return piece;
 }
 
@@ -35,8 +59,9 @@ std::string XmlWriter::DescribedChannelPiece(unsigned counter, const ChannelDesc
   if (channel.kind == ChannelKind::kCustom && !channel.limits && !channel.warning) {
     return ChannelPiece(counter, channel.name, channel.value, channel.unit);
   }
-  std::string piece = "\n<Result><Channel>";
-  piece.append(EscapeXml(channel.name)).append("</Channel>");
+  std::string piece;
+  piece.reserve(kChannelReserve + channel.name.size() + channel.unit.size() + channel.value.size());
+  AppendChannelName(channel.name, &piece);
   switch (channel.kind) {
     case ChannelKind::kPercent:
       piece.append("\n<Unit>Percent</Unit>\n<Float>1</Float>");
@@ -45,7 +70,7 @@ std::string XmlWriter::DescribedChannelPiece(unsigned counter, const ChannelDesc
       piece.append("\n<Unit>Count</Unit>");
       break;
     case ChannelKind::kCustom:
-      piece.append(CustomUnitLines(channel.unit));
+      AppendCustomUnit(channel.unit, &piece);
       break;
   }
   if (channel.limits) {
@@ -60,8 +85,7 @@ std::string XmlWriter::DescribedChannelPiece(unsigned counter, const ChannelDesc
         .append("</LimitMaxError>");
   }
   if (channel.warning) piece.append("\n<Warning>1</Warning>");
-  piece.append("\n<Value>").append(EscapeXml(channel.value.substr(0, kChannelTextLimit)));
-  piece.append("</Value></Result>\n");
+  AppendValue(channel.value, &piece);
   return piece;
 }
 

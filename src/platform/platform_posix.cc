@@ -33,10 +33,14 @@ std::string CurrentFolder() {
 }
 
 std::string ProgramPath() {
-  char path[4096];
-  ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (length <= 0) return std::string();
-  return std::string(path, static_cast<size_t>(length));
+  // The program does not move while it runs: asked once.
+  static const std::string program = [] {
+    char path[4096];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (length <= 0) return std::string();
+    return std::string(path, static_cast<size_t>(length));
+  }();
+  return program;
 }
 
 bool SetInputEcho(bool on) {

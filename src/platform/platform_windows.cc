@@ -53,10 +53,14 @@ std::string CurrentFolder() {
 }
 
 std::string ProgramPath() {
-  char path[MAX_PATH + 1];
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return std::string();
-  return std::string(path, length);
+  // The program does not move while it runs: asked once.
+  static const std::string program = [] {
+    char path[MAX_PATH + 1];
+    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return std::string();
+    return std::string(path, length);
+  }();
+  return program;
 }
 
 bool SetInputEcho(bool on) {

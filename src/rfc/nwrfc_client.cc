@@ -242,15 +242,27 @@ Status NwRfcClient::Destroy(const char* name, nwrfc::RFC_FUNCTION_HANDLE* functi
 
 Status NwRfcClient::GetText(nwrfc::DATA_CONTAINER_HANDLE container, const char* name,
                             std::string* text, bool* convertible) {
-  std::u16string name16 = ToUtf16(name);
-  std::u16string buffer(64, u'\0');
+  // Every field of every row is read here: the name and most texts fit on
+  // the stack. The names are the program's own ASCII.
+  char16_t name16[32];
+  size_t name_length = 0;
+  for (; name[name_length] != '\0' && name_length + 1 < std::size(name16); ++name_length) {
+    name16[name_length] = static_cast<unsigned char>(name[name_length]);
+  }
+  name16[name_length] = u'\0';
+  char16_t small[64];
+  std::u16string large;
+  char16_t* buffer = small;
+  size_t buffer_size = std::size(small);
   for (;;) {
     nwrfc::RFC_ERROR_INFO info{};
     unsigned length = 0;
-    nwrfc::RFC_RC result = api_.GetString(container, name16.c_str(), buffer.data(),
-                                          static_cast<unsigned>(buffer.size()), &length, &info);
-    if (result == nwrfc::RFC_BUFFER_TOO_SMALL && length >= buffer.size() && length < kTextLimit) {
-      buffer.assign(length + 1, u'\0');
+    nwrfc::RFC_RC result = api_.GetString(container, name16, buffer,
+                                          static_cast<unsigned>(buffer_size), &length, &info);
+    if (result == nwrfc::RFC_BUFFER_TOO_SMALL && length >= buffer_size && length < kTextLimit) {
+      large.assign(length + 1, u'\0');
+      buffer = large.data();
+      buffer_size = large.size();
       continue;
     }
     if (result == nwrfc::RFC_CONVERSION_FAILURE && convertible != nullptr) {
@@ -262,7 +274,7 @@ Status NwRfcClient::GetText(nwrfc::DATA_CONTAINER_HANDLE container, const char* 
     if (result != nwrfc::RFC_OK) return LibraryFailure(info, std::string("RfcGetString ") + name);
     if (convertible != nullptr) *convertible = true;
     // The length is the library's word; the buffer's end bounds it.
-    *text = FromUtf16(BoundedUtf16(buffer.data(), std::min<size_t>(length, buffer.size())));
+    Utf16ToUtf8(BoundedUtf16(buffer, std::min<size_t>(length, buffer_size)), text);
     return Status::Ok();
   }
 }

@@ -1,10 +1,20 @@
 #include "util/file_system.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/platform.h"
 
 namespace vaultgauge {
+
+int TextFile::NextByte() {
+  if (block_next_ == block_end_) {
+    block_end_ = ReadBlock(block_, sizeof block_);
+    block_next_ = 0;
+    if (block_end_ == 0) return -1;
+  }
+  return static_cast<unsigned char>(block_[block_next_++]);
+}
 
 int TextFile::NextRaw() {
   if (ahead_.empty()) return NextByte();
@@ -93,7 +103,9 @@ class DiskFile : public TextFile {
   ~DiskFile() override { std::fclose(file_); }
 
  protected:
-  int NextByte() override { return std::getc(file_); }
+  size_t ReadBlock(char* buffer, size_t size) override {
+    return std::fread(buffer, 1, size, file_);
+  }
 
  private:
   std::FILE* file_;
@@ -104,9 +116,10 @@ class StringFile : public TextFile {
   explicit StringFile(const std::string& contents) : contents_(contents) {}
 
  protected:
-  int NextByte() override {
-    if (next_ >= contents_.size()) return -1;
-    return static_cast<unsigned char>(contents_[next_++]);
+  size_t ReadBlock(char* buffer, size_t size) override {
+    const size_t length = contents_.copy(buffer, size, std::min(next_, contents_.size()));
+    next_ += length;
+    return length;
   }
 
  private:

@@ -32,10 +32,13 @@ class TextFile {
   void ReadBytes(size_t limit, std::string* bytes, bool* too_long);
 
  protected:
-  // The next byte of the file, or -1 at its end.
-  virtual int NextByte() = 0;
+  // Reads the next bytes of the file, at most `size`, into `buffer`; 0 at
+  // its end.
+  virtual size_t ReadBlock(char* buffer, size_t size) = 0;
 
  private:
+  // The next byte of the file, or -1 at its end.
+  int NextByte();
   // The next character: "\r\n" reads as "\n", as in a Windows text stream, and
   // a UTF-8 byte-order mark at the start of the file is skipped.
   int NextChar();
@@ -43,6 +46,9 @@ class TextFile {
 
   std::string ahead_;  // bytes read but not yet taken
   bool started_ = false;
+  // Read a block at a time: the sensor's files are read a character at a time.
+  char block_[512];
+  size_t block_next_ = 0, block_end_ = 0;
 };
 
 class FileSystem {

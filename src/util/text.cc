@@ -99,16 +99,19 @@ size_t Utf8SequenceLength(std::string_view text, uint32_t* code_point) {
   return length;
 }
 
-// One character of `text` as XML text: markup as entities, characters XML
-// cannot carry as "?", a byte that begins no UTF-8 character taken as the
-// Latin-1 character it stands for on a Windows ANSI system.
-std::string XmlUnit(std::string_view text, size_t* used) {
+// The form of the character at the start of `text` as XML text: markup as
+// entities, characters XML cannot carry as "?", a byte that begins no UTF-8
+// character taken as the Latin-1 character it stands for on a Windows ANSI
+// system (written into `latin1`). `*used` is the length of the character.
+std::string_view XmlUnit(std::string_view text, char (&latin1)[2], size_t* used) {
   uint32_t code_point = 0;
-  size_t length = Utf8SequenceLength(text, &code_point);
+  const size_t length = Utf8SequenceLength(text, &code_point);
   if (length == 0) {
     *used = 1;
-    const unsigned char latin1 = static_cast<unsigned char>(text[0]);
-    return {static_cast<char>(0xC0 | latin1 >> 6), static_cast<char>(0x80 | (latin1 & 0x3F))};
+    const unsigned char byte = static_cast<unsigned char>(text[0]);
+    latin1[0] = static_cast<char>(0xC0 | byte >> 6);
+    latin1[1] = static_cast<char>(0x80 | (byte & 0x3F));
+    return std::string_view(latin1, 2);
   }
   *used = length;
   switch (code_point) {
@@ -126,22 +129,28 @@ std::string XmlUnit(std::string_view text, size_t* used) {
       if (code_point < 0x20 && code_point != '\t' && code_point != '\n' && code_point != '\r') {
         return "?";
       }
-      return std::string(text.substr(0, length));
+      return text.substr(0, length);
   }
 }
 
 }  // namespace
 
+void AppendEscapedXml(std::string_view text, size_t limit, std::string* out) {
+  const size_t start = out->size();
+  char latin1[2];
+  while (!text.empty()) {
+    size_t used = 0;
+    const std::string_view unit = XmlUnit(text, latin1, &used);
+    if (out->size() - start + unit.size() > limit) break;
+    out->append(unit);
+    text.remove_prefix(used);
+  }
+}
+
 std::string EscapeXml(std::string_view text, size_t limit) {
   std::string escaped;
   escaped.reserve(text.size());
-  while (!text.empty()) {
-    size_t used = 0;
-    std::string unit = XmlUnit(text, &used);
-    if (escaped.size() + unit.size() > limit) break;
-    escaped += unit;
-    text.remove_prefix(used);
-  }
+  AppendEscapedXml(text, limit, &escaped);
   return escaped;
 }
 

@@ -43,6 +43,8 @@ std::string_view TrimTrailingBlanks(std::string_view text);
 // page and non-Unicode SAP systems give them. Stops before the character
 // whose form would take the result past `limit` bytes.
 std::string EscapeXml(std::string_view text, size_t limit = std::string_view::npos);
+// The same, appended to `out`; `limit` bounds what is appended.
+void AppendEscapedXml(std::string_view text, size_t limit, std::string* out);
 
 }  // namespace vaultgauge
 

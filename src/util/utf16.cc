@@ -92,12 +92,13 @@ std::u16string ToUtf16(std::string_view text) {
 }
 
 bool Utf16ToUtf8(std::u16string_view text, std::string* utf8) {
+  // ASCII, one byte per unit, copied in one pass.
+  utf8->resize(text.size());
   size_t ascii = 0;
-  while (ascii < text.size() && text[ascii] < 0x80) ++ascii;
-  if (ascii == text.size()) {
-    utf8->assign(text.begin(), text.end());
-    return true;
+  for (; ascii < text.size() && text[ascii] < 0x80; ++ascii) {
+    (*utf8)[ascii] = static_cast<char>(text[ascii]);
   }
+  if (ascii == text.size()) return true;
   utf8->clear();
   utf8->reserve(text.size());
   bool whole = true;
