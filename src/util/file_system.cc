@@ -43,11 +43,26 @@ int TextFile::NextChar() {
   return c;
 }
 
+std::string_view TextFile::PlainRun() const {
+  if (!started_ || !ahead_.empty()) return std::string_view();
+  size_t end = block_next_;
+  while (end < block_end_ && block_[end] != '\n' && block_[end] != '\r') ++end;
+  return std::string_view(block_ + block_next_, end - block_next_);
+}
+
 bool TextFile::ReadPiece(size_t max_chars, std::string* piece) {
   piece->clear();
   if (max_chars == 0) max_chars = 1;
   bool any = false;
   while (piece->size() < max_chars) {
+    std::string_view run = PlainRun();
+    if (!run.empty()) {
+      run = run.substr(0, max_chars - piece->size());
+      piece->append(run);
+      block_next_ += run.size();
+      any = true;
+      continue;
+    }
     int c = NextChar();
     if (c < 0) break;
     any = true;
@@ -65,6 +80,15 @@ bool TextFile::ReadLine(size_t limit, std::string* line, bool* too_long) {
   *too_long = false;
   bool any = false;
   for (;;) {
+    const std::string_view run = PlainRun();
+    if (!run.empty()) {
+      const size_t room = limit - std::min(limit, line->size());
+      line->append(run.substr(0, room));
+      if (run.size() > room) *too_long = true;
+      block_next_ += run.size();
+      any = true;
+      continue;
+    }
     int c = NextChar();
     if (c < 0) break;
     any = true;

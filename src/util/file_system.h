@@ -43,6 +43,9 @@ class TextFile {
   // a UTF-8 byte-order mark at the start of the file is skipped.
   int NextChar();
   int NextRaw();
+  // The characters up to the next line end that the block holds, to be taken
+  // in one go; empty when the next character needs NextChar.
+  std::string_view PlainRun() const;
 
   std::string ahead_;  // bytes read but not yet taken
   bool started_ = false;

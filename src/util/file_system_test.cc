@@ -67,6 +67,38 @@ TEST(TextFileTest, ReadLineBoundsWhatItKeeps) {
   EXPECT_FALSE(file->ReadLine(10, &line, &too_long));
 }
 
+// The file is read a block at a time: line ends, folded CRLF pairs and long
+// lines must come out the same wherever the blocks end.
+TEST(TextFileTest, LinesReadTheSameAcrossTheReadBlocks) {
+  std::vector<std::string> lines;
+  std::string contents;
+  for (size_t length = 0; length < 1100; length += 37) {
+    lines.push_back(std::string(length, static_cast<char>('a' + length % 26)));
+    contents += lines.back() + (length % 2 == 0 ? "\r\n" : "\n");
+  }
+  for (size_t limit : {size_t{2000}, size_t{300}}) {
+    MemoryFileSystem files;
+    files.Add("f", contents);
+    auto file = files.Open("f");
+    std::string line;
+    bool too_long;
+    for (const std::string& expected : lines) {
+      ASSERT_TRUE(file->ReadLine(limit, &line, &too_long));
+      EXPECT_EQ(line, expected.substr(0, limit)) << expected.size() << " " << limit;
+      EXPECT_EQ(too_long, expected.size() > limit) << expected.size() << " " << limit;
+    }
+    EXPECT_FALSE(file->ReadLine(limit, &line, &too_long));
+  }
+  std::string joined;
+  for (const std::string& piece : Pieces(contents, 700)) {
+    EXPECT_LE(piece.size(), 700u);
+    joined += piece;
+  }
+  std::string folded;
+  for (const std::string& line : lines) folded += line + "\n";
+  EXPECT_EQ(joined, folded);
+}
+
 TEST(TextFileTest, ReadBytesKeepsTheBytesAsTheyAre) {
   struct Case {
     const char* name;
