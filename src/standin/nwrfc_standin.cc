@@ -86,15 +86,17 @@ bool UsesStructure(const std::string& module, const std::string& pattern) {
 // Appends `bytes` in UTF-16 as ToUtf16 gives them. ASCII, which nearly every
 // field holds, is widened in place: no temporary text per field read.
 void AppendUtf16(std::string_view bytes, std::u16string* text) {
+  size_t start = text->size();
+  text->resize(start + bytes.size());
+  char16_t* to = text->data() + start;
   for (char c : bytes) {
     if (static_cast<unsigned char>(c) >= 0x80) {
+      text->resize(start);
       *text += ToUtf16(bytes);
       return;
     }
+    *to++ = static_cast<char16_t>(c);
   }
-  size_t at = text->size();
-  text->resize(at + bytes.size());
-  for (char c : bytes) (*text)[at++] = static_cast<char16_t>(c);
 }
 
 // Appends a packed number as the library's text; false when a digit nibble

@@ -95,7 +95,9 @@ bool Utf16ToUtf8(std::u16string_view text, std::string* utf8) {
   size_t ascii = 0;
   while (ascii < text.size() && text[ascii] < 0x80) ++ascii;
   if (ascii == text.size()) {
-    utf8->assign(text.begin(), text.end());
+    // Narrowed in place: assigning the range would build a temporary text.
+    utf8->resize(text.size());
+    for (size_t i = 0; i < text.size(); ++i) (*utf8)[i] = static_cast<char>(text[i]);
     return true;
   }
   utf8->clear();
