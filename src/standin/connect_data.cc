@@ -8,11 +8,12 @@ namespace vaultgauge::standin {
 
 bool ParseConnectString(std::string_view text, std::map<std::string, std::string>* values) {
   values->clear();
-  std::vector<std::string> words;
-  if (!SplitWords(text, &words)) return false;
-  for (const std::string& word : words) {
+  std::string buffer;
+  std::vector<std::string_view> words;
+  if (!SplitWords(text, &buffer, &words)) return false;
+  for (std::string_view word : words) {
     size_t equals = word.find('=');
-    if (equals == std::string::npos || equals == 0) return false;
+    if (equals == std::string_view::npos || equals == 0) return false;
     (*values)[UpperCase(word.substr(0, equals))] = word.substr(equals + 1);
   }
   return true;

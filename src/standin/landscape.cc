@@ -62,6 +62,13 @@ std::string RfcsiDefault(const SapSystem& system, std::string_view field) {
   return std::string();
 }
 
+// Where `field` of TABLE_XPC starts in a row; laid out once, as every field
+// of every row needs it.
+unsigned RowOffset(const FieldDefinition* field) {
+  static const std::vector<FieldLayout> layout = LayOut(TableXpcFields());
+  return layout[static_cast<size_t>(field - TableXpcFields().data())].offset;
+}
+
 std::string HostKey(std::string_view host, int sysnr) {
   return UpperCase(host) + '\n' + std::to_string(sysnr);
 }
@@ -73,6 +80,9 @@ std::string GatewayKey(std::string_view gwhost, std::string_view gwservice) {
 // Hands each system of the text on as it is finished, with where its
 // section stands: `begin` and `end` in the text, the number of its first line.
 using FoundSystem = std::function<void(SapSystem& system, size_t begin, size_t end, int line)>;
+
+// The words of a line: views of the parser's word buffer.
+using Words = std::vector<std::string_view>;
 
 class Parser {
  public:
@@ -119,19 +129,20 @@ class Parser {
     if (line[0] == '[') return Section(line);
     size_t equals = line.find('=');
     if (equals == std::string_view::npos) return Problem("expected \"key = value\" or \"[SID]\"");
-    std::string key = UpperCase(Trim(line.substr(0, equals)));
+    const std::string upper_key = UpperCase(Trim(line.substr(0, equals)));
+    std::string_view key = upper_key;
     std::string_view value = Trim(line.substr(equals + 1));
-    if (!SplitWords(value, &words_)) return Problem("a double quote is not closed");
+    if (!SplitWords(value, &word_buffer_, &words_)) return Problem("a double quote is not closed");
     if (key == "JOURNAL") return Journal(words_);
-    if (!in_system_) return Problem("\"" + key + "\" stands before the first [SID] line");
+    if (!in_system_) return Problem("\"" + upper_key + "\" stands before the first [SID] line");
     return Entry(key, words_);
   }
 
   // The journal is the whole landscape's, and lies in the working folder.
-  bool Journal(const std::vector<std::string>& words) {
+  bool Journal(const Words& words) {
     if (in_system_ || !names_.empty()) return Problem("JOURNAL stands before the first [SID] line");
     if (!OneWord(words) || words[0].empty() || words[0].size() > kNameLimit ||
-        words[0].find_first_of("/\\:") != std::string::npos) {
+        words[0].find_first_of("/\\:") != std::string_view::npos) {
       return Problem("JOURNAL takes a file name of up to 32 characters, without a folder");
     }
     journal_ = words[0];
@@ -157,11 +168,15 @@ class Parser {
     return true;
   }
 
-  static bool OneWord(const std::vector<std::string>& words) { return words.size() == 1; }
+  static bool OneWord(const Words& words) { return words.size() == 1; }
 
-  bool Entry(const std::string& key, const std::vector<std::string>& words) {
+  // `key` is upper case: compared as views, length first.
+  bool Entry(std::string_view key, const Words& words) {
+    if (key == "TS") return Tablespace(words);  // by far the most frequent
     if (key == "HOST" || key == "GWHOST" || key == "GWSERVICE") {
-      if (!OneWord(words) || words[0].size() > 100) return Problem(key + " takes one word");
+      if (!OneWord(words) || words[0].size() > 100) {
+        return Problem(std::string(key) + " takes one word");
+      }
       (key == "HOST"     ? system_.host
        : key == "GWHOST" ? system_.gwhost
                          : system_.gwservice) = words[0];
@@ -178,7 +193,8 @@ class Parser {
     if (key == "LOGON") {
       if (words.size() != 3) return Problem("LOGON takes a client, a user and a password");
       if (system_.logons.size() >= kListLimit) return Problem("too many LOGON lines");
-      system_.logons.push_back(Logon{words[0], words[1], words[2]});
+      system_.logons.push_back(
+          Logon{std::string(words[0]), std::string(words[1]), std::string(words[2])});
       return true;
     }
     if (key == "DATE") {
@@ -199,23 +215,25 @@ class Parser {
       system_.delay_ms = static_cast<unsigned>(delay);
       return true;
     }
-    if (key == "TS") return Tablespace(words);
     if (key == "FAULT") return Fault(words);
     const std::vector<FieldDefinition>& rfcsi = RfcsiFields();
     if (const FieldDefinition* field = FindField(rfcsi, key)) {
-      if (!OneWord(words)) return Problem(key + " takes one word (in double quotes for blanks)");
-      if (words[0].size() > field->length) {
-        return Problem(key + " holds at most " + std::to_string(field->length) + " characters");
+      if (!OneWord(words)) {
+        return Problem(std::string(key) + " takes one word (in double quotes for blanks)");
       }
-      rfcsi_values_[static_cast<size_t>(field - rfcsi.data())] = words[0];
+      if (words[0].size() > field->length) {
+        return Problem(std::string(key) + " holds at most " + std::to_string(field->length) +
+                       " characters");
+      }
+      rfcsi_values_[static_cast<size_t>(field - rfcsi.data())] = std::string(words[0]);
       return true;
     }
-    return Problem("unknown key \"" + key + "\"");
+    return Problem("unknown key \"" + std::string(key) + "\"");
   }
 
   // Writes `value` into `field` of the TABLE_XPC row.
   bool SetRowField(const FieldDefinition* field, std::string_view value, std::string* row) {
-    char* at = &(*row)[FieldOffset(TableXpcFields(), field)];
+    char* at = &(*row)[RowOffset(field)];
     if (field->type == kChar) {
       if (value.size() > field->length) {
         return Problem(std::string(field->name) + " holds at most " +
@@ -235,16 +253,18 @@ class Parser {
     return true;
   }
 
-  bool Tablespace(const std::vector<std::string>& words) {
-    if (words.empty() || words[0].find('=') != std::string::npos) {
+  bool Tablespace(const Words& words) {
+    if (words.empty() || words[0].find('=') != std::string_view::npos) {
       return Problem("TS takes the tablespace's name first, then FIELD=value words");
     }
     if (row_count_ >= kRowLimit) return Problem("more than 100000 tablespaces");
     const std::vector<FieldDefinition>& fields = TableXpcFields();
     static const FieldDefinition* const name = FindField(fields, "TS");
     static const FieldDefinition* const status = FindField(fields, "STATUS");
-    std::string row = DefaultTablespaceRow();
-    PutBlankPadded("ONLINE", &row[FieldOffset(fields, status)], status->length);
+    // Built in a buffer kept from row to row: only a kept row is allocated.
+    std::string& row = row_;
+    row = DefaultTablespaceRow();
+    PutBlankPadded("ONLINE", &row[RowOffset(status)], status->length);
     if (!SetRowField(name, words[0], &row)) return false;
     for (size_t i = 1; i < words.size(); ++i) {
       std::string_view setting = words[i];
@@ -252,22 +272,23 @@ class Parser {
       const FieldDefinition* field =
           equals == std::string_view::npos ? nullptr : FindField(fields, setting.substr(0, equals));
       if (field == nullptr) {
-        return Problem("\"" + words[i] + "\" is no FIELD=value of TABLE_XPC");
+        return Problem("\"" + std::string(setting) + "\" is no FIELD=value of TABLE_XPC");
       }
       if (!SetRowField(field, setting.substr(equals + 1), &row)) return false;
     }
     ++row_count_;
-    if (complete_) system_.tablespaces.push_back(std::move(row));
+    if (complete_) system_.tablespaces.push_back(row);
     return true;
   }
 
-  bool CallFaultEntry(const std::vector<std::string>& words, std::vector<CallFault>* faults) {
+  bool CallFaultEntry(const Words& words, std::vector<CallFault>* faults) {
     int32_t code;
     if (words.size() < 3 || words.size() > 4 || !ParseInt32(words[2], &code) || code == 0) {
-      return Problem("FAULT = " + words[0] + " takes a function module (or *), a non-zero code " +
-                     "and an exception name");
+      return Problem("FAULT = " + std::string(words[0]) +
+                     " takes a function module (or *), a non-zero code " + "and an exception name");
     }
-    CallFault fault{words[1], code, words.size() == 4 ? words[3] : ""};
+    CallFault fault{std::string(words[1]), code,
+                    std::string(words.size() == 4 ? words[3] : std::string_view())};
     if (fault.exception.empty() && code == 3) fault.exception = "SYSTEM_FAILURE";
     if (fault.exception.size() > 255) return Problem("the exception name is too long");
     if (faults->size() >= kListLimit) return Problem("too many faults");
@@ -275,14 +296,15 @@ class Parser {
     return true;
   }
 
-  bool Fault(const std::vector<std::string>& words) {
+  bool Fault(const Words& words) {
     if (words.empty()) return Problem("FAULT takes a kind of fault");
     Faults& faults = system_.faults;
     std::string kind = UpperCase(words[0]);
     if (kind == "OPEN") {
       faults.refuse_open = true;
       for (size_t i = 1; i < words.size(); ++i) {
-        faults.refuse_message += (i > 1 ? " " : "") + words[i];
+        if (i > 1) faults.refuse_message += ' ';
+        faults.refuse_message += words[i];
       }
       if (faults.refuse_message.size() > 200) return Problem("the message is too long");
       return true;
@@ -291,8 +313,11 @@ class Parser {
     if (kind == "RECEIVE") return CallFaultEntry(words, &faults.receive);
     if (kind == "HANDLER") {
       if (words.size() < 2) return Problem("FAULT = HANDLER takes a function module (or *)");
-      HandlerFault fault{words[1], ""};
-      for (size_t i = 2; i < words.size(); ++i) fault.text += (i > 2 ? " " : "") + words[i];
+      HandlerFault fault{std::string(words[1]), ""};
+      for (size_t i = 2; i < words.size(); ++i) {
+        if (i > 2) fault.text += ' ';
+        fault.text += words[i];
+      }
       if (fault.text.empty()) fault.text = "RfcReceive";
       if (fault.text.size() > 200) return Problem("the handler's text is too long");
       faults.handler.push_back(fault);
@@ -300,7 +325,7 @@ class Parser {
     }
     if (kind == "INSTALL") {
       if (words.size() > 2) return Problem("FAULT = INSTALL takes a structure name (or *)");
-      faults.install.push_back(words.size() == 2 ? words[1] : "*");
+      faults.install.emplace_back(words.size() == 2 ? words[1] : "*");
       return true;
     }
     if (kind == "ITCREATE" || kind == "ITDELETE") {
@@ -324,7 +349,7 @@ class Parser {
       faults.rows_after_first_pass = number;
       return true;
     }
-    return Problem("unknown fault \"" + words[0] + "\"");
+    return Problem("unknown fault \"" + std::string(words[0]) + "\"");
   }
 
   bool FinishSystem() {
@@ -354,7 +379,9 @@ class Parser {
   size_t row_count_ = 0;
   std::vector<std::optional<std::string>> rfcsi_values_;  // by field of RFCSI
   std::unordered_set<std::string> names_;                 // upper-cased, for duplicates
-  std::vector<std::string> words_;
+  std::string word_buffer_;                               // the characters of `words_`
+  Words words_;
+  std::string row_;  // the TABLE_XPC row being read
   size_t line_start_ = 0;
   int line_number_ = 0;
   std::string message_;
@@ -413,7 +440,7 @@ bool Landscape::FindByGateway(std::string_view gwhost, std::string_view gwservic
   return Find(by_gateway_, GatewayKey(gwhost, gwservice), system);
 }
 
-std::string DefaultTablespaceRow() {
+const std::string& DefaultTablespaceRow() {
   static const std::string row = [] {
     const std::vector<FieldDefinition>& fields = TableXpcFields();
     const std::vector<FieldLayout> layout = LayOut(fields);
@@ -482,17 +509,17 @@ bool EncodePacked(std::string_view text, unsigned char field[8]) {
   bool negative = !text.empty() && text[0] == '-';
   if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
   if (text.empty() || text.size() > 15) return false;
-  // 15 digit nibbles, then the sign nibble: C positive, D negative.
-  unsigned char nibbles[16] = {};
-  size_t first = 15 - text.size();
-  for (size_t i = 0; i < text.size(); ++i) {
+  // 15 digit nibbles, then the sign nibble: C positive, D negative. Nibble n
+  // is the high half of byte n / 2 when n is even; the digits are placed from
+  // the last (nibble 14) leftwards.
+  unsigned char packed[8] = {};
+  packed[7] = negative ? 0xD : 0xC;
+  size_t nibble = 14;
+  for (size_t i = text.size(); i-- > 0; --nibble) {
     if (text[i] < '0' || text[i] > '9') return false;
-    nibbles[first + i] = static_cast<unsigned char>(text[i] - '0');
+    packed[nibble / 2] |= static_cast<unsigned char>((text[i] - '0') << (nibble % 2 == 0 ? 4 : 0));
   }
-  nibbles[15] = negative ? 0xD : 0xC;
-  for (size_t i = 0; i < 8; ++i) {
-    field[i] = static_cast<unsigned char>(nibbles[2 * i] << 4 | nibbles[2 * i + 1]);
-  }
+  std::memcpy(field, packed, sizeof packed);
   return true;
 }
 

@@ -122,7 +122,7 @@ bool ReadLandscapeFile(const std::string& path, Landscape* landscape, std::strin
 bool EncodePacked(std::string_view text, unsigned char field[8]);
 
 // A row of TABLE_XPC with blank texts, zero numbers and sizes +0.
-std::string DefaultTablespaceRow();
+const std::string& DefaultTablespaceRow();
 
 // Reads a whole file of at most `limit` bytes into `contents`.
 bool ReadSmallFile(const std::string& path, size_t limit, std::string* contents);

@@ -83,21 +83,40 @@ bool UsesStructure(const std::string& module, const std::string& pattern) {
   return Matches(pattern, "DATE_TIME") || Matches(pattern, "TABLE_XPC");
 }
 
-// A packed number as the library's text, or false when a digit nibble is no digit.
-bool PackedText(std::string_view field, std::string* text) {
-  std::string digits;
+// Appends `bytes` in UTF-16 as ToUtf16 gives them. ASCII, which nearly every
+// field holds, is widened in place: no temporary text per field read.
+void AppendUtf16(std::string_view bytes, std::u16string* text) {
+  size_t start = text->size();
+  text->resize(start + bytes.size());
+  char16_t* to = text->data() + start;
+  for (char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      text->resize(start);
+      *text += ToUtf16(bytes);
+      return;
+    }
+    *to++ = static_cast<char16_t>(c);
+  }
+}
+
+// Appends a packed number as the library's text; false when a digit nibble
+// is no digit.
+bool AppendPackedText(std::string_view field, std::u16string* text) {
+  bool negative = !field.empty() && (static_cast<unsigned char>(field.back()) & 0xF) == 0xD;
+  if (negative) text->push_back(u'-');
+  size_t digits_start = text->size();
   for (size_t i = 0; i < field.size(); ++i) {
     unsigned char byte = static_cast<unsigned char>(field[i]);
     unsigned nibbles[2] = {static_cast<unsigned>(byte >> 4), static_cast<unsigned>(byte & 0xF)};
     for (size_t n = 0; n < 2; ++n) {
       if (i + 1 == field.size() && n == 1) break;  // the sign
       if (nibbles[n] > 9) return false;
-      if (!digits.empty() || nibbles[n] != 0) digits.push_back(static_cast<char>('0' + nibbles[n]));
+      if (text->size() > digits_start || nibbles[n] != 0) {
+        text->push_back(static_cast<char16_t>(u'0' + nibbles[n]));
+      }
     }
   }
-  if (digits.empty()) digits = "0";
-  bool negative = !field.empty() && (static_cast<unsigned char>(field.back()) & 0xF) == 0xD;
-  *text = (negative ? "-" : "") + digits;
+  if (text->size() == digits_start) text->push_back(u'0');
   return true;
 }
 
@@ -561,25 +580,28 @@ nwrfc::RFC_RC NwrfcStandin::FieldText(const std::vector<FieldDefinition>& fields
     return Own(error, nwrfc::RFC_INVALID_PARAMETER, "field '" + name + "' not found");
   }
   unsigned offset = FieldOffset(fields, field);
+  text->clear();
   if (offset + field->length > record.size()) {
     // Before the call the record is empty: the field's initial value.
-    *text = field->type == kChar ? std::u16string(field->length, u' ') : u"0";
+    if (field->type == kChar) {
+      text->assign(field->length, u' ');
+    } else {
+      text->assign(1, u'0');
+    }
     return nwrfc::RFC_OK;
   }
   std::string_view bytes = std::string_view(record).substr(offset, field->length);
   if (field->type == kPacked) {
-    std::string packed;
-    if (!PackedText(bytes, &packed)) {
+    if (!AppendPackedText(bytes, text)) {
       return Own(error, nwrfc::RFC_CONVERSION_FAILURE,
                  "field '" + name + "' holds no packed number");
     }
-    *text = ToUtf16(packed);
   } else if (field->type == kInt) {
     int32_t value;
     std::memcpy(&value, bytes.data(), sizeof value);
-    *text = ToUtf16(std::to_string(value));
+    AppendUtf16(std::to_string(value), text);
   } else {
-    *text = ToUtf16(bytes);
+    AppendUtf16(bytes, text);
   }
   return nwrfc::RFC_OK;
 }
@@ -636,7 +658,7 @@ nwrfc::RFC_RC NwrfcStandin::GetString(nwrfc::DATA_CONTAINER_HANDLE container,
   if (length == nullptr || (buffer == nullptr && buffer_length > 0)) {
     return Own(error, nwrfc::RFC_INVALID_PARAMETER, "no place for the text or its length");
   }
-  std::u16string text;
+  std::u16string& text = text_;
   nwrfc::RFC_RC result = ValueText(*data, field, &text, error);
   if (result != nwrfc::RFC_OK) return result;
   *length = static_cast<unsigned>(text.size());

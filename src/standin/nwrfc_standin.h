@@ -153,6 +153,7 @@ class NwrfcStandin : public NwRfcApi {
   std::map<std::string, uint64_t> description_ids_;  // by system and module
   std::map<uint64_t, Container> containers_;
   std::map<uint64_t, Function> functions_;
+  std::u16string text_;  // RfcGetString's text, kept: a field read allocates nothing
 };
 
 }  // namespace vaultgauge::standin

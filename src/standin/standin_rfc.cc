@@ -319,7 +319,7 @@ RFC_RC StandinRfc::InstallStructure(const char* name, RFC_TYPE_ELEMENT* elements
                std::to_string(code) + " with length " + std::to_string(length) + " is not valid");
       return RFC_INVALID_PARAMETER;
     }
-    fields.push_back(FieldDefinition{nullptr, code, length});
+    fields.push_back(FieldDefinition{{}, code, length});
   }
   std::vector<FieldLayout> layout = LayOut(fields);
   if (LayoutLength(layout) > kRowLengthLimit) {

@@ -27,7 +27,7 @@ constexpr char kPrd[] =
 std::vector<RFC_TYPE_ELEMENT> Elements(const std::vector<FieldDefinition>& fields) {
   std::vector<RFC_TYPE_ELEMENT> elements;
   for (const FieldDefinition& field : fields) {
-    elements.push_back(RFC_TYPE_ELEMENT{field.name, field.type, field.length, 0, 0});
+    elements.push_back(RFC_TYPE_ELEMENT{field.name.data(), field.type, field.length, 0, 0});
   }
   return elements;
 }

@@ -25,7 +25,7 @@ enum TypeCode : unsigned {
 
 // One field of a structure the stand-in knows, as SAP defines it.
 struct FieldDefinition {
-  const char* name;
+  std::string_view name;  // of a string literal: null-terminated
   unsigned type;
   unsigned length;
 };

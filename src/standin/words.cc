@@ -4,20 +4,6 @@
 
 namespace vaultgauge::standin {
 
-namespace {
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-}  // namespace
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Upper(a[i]) != Upper(b[i])) return false;
-  }
-  return true;
-}
-
 std::string UpperCase(std::string_view text) {
   std::string upper(text);
   for (char& c : upper) c = Upper(c);
@@ -25,10 +11,12 @@ std::string UpperCase(std::string_view text) {
 }
 
 std::string_view Trim(std::string_view text) {
-  size_t begin = text.find_first_not_of(" \t\r\n");
-  if (begin == std::string_view::npos) return {};
-  size_t end = text.find_last_not_of(" \t\r\n");
-  return text.substr(begin, end - begin + 1);
+  auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  size_t begin = 0;
+  size_t end = text.size();
+  while (begin < end && space(text[begin])) ++begin;
+  while (end > begin && space(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
 }
 
 std::string_view TrimTrailingBlanks(std::string_view text) {
@@ -37,37 +25,41 @@ std::string_view TrimTrailingBlanks(std::string_view text) {
   return text.substr(0, end);
 }
 
-bool SplitWords(std::string_view text, std::vector<std::string>* words) {
+bool SplitWords(std::string_view text, std::string* buffer, std::vector<std::string_view>* words) {
   words->clear();
-  std::string word;
-  bool in_word = false;
-  bool quoted = false;
+  buffer->clear();
+  // No word is longer than the text: the buffer never moves under the views.
+  buffer->reserve(text.size());
+  bool open_quote = false;
   size_t at = 0;
   while (at < text.size()) {
-    char c = text[at];
-    if (c == '"') {
-      quoted = !quoted;
-      in_word = true;
+    if (text[at] == ' ' || text[at] == '\t') {
       ++at;
-    } else if (!quoted && (c == ' ' || c == '\t')) {
-      if (in_word) words->push_back(std::move(word));
-      word.clear();
-      in_word = false;
-      ++at;
-    } else {
-      // The run of characters up to the next quote (or blank outside quotes).
-      size_t end = at + 1;
-      while (end < text.size() && text[end] != '"' &&
-             (quoted || (text[end] != ' ' && text[end] != '\t'))) {
-        ++end;
-      }
-      word.append(text.substr(at, end - at));
-      in_word = true;
-      at = end;
+      continue;
     }
+    // The word: plain runs and quoted parts, up to a blank outside quotes.
+    size_t start = at;
+    bool has_quotes = false;
+    while (at < text.size()) {
+      while (at < text.size() && text[at] != ' ' && text[at] != '\t' && text[at] != '"') ++at;
+      if (at == text.size() || text[at] != '"') break;
+      has_quotes = true;
+      size_t close = text.find('"', at + 1);
+      open_quote = close == std::string_view::npos;
+      at = open_quote ? text.size() : close + 1;
+    }
+    std::string_view word = text.substr(start, at - start);
+    if (!has_quotes) {
+      words->push_back(word);  // a view of the text itself: most words have no quotes
+      continue;
+    }
+    size_t word_start = buffer->size();
+    for (char c : word) {
+      if (c != '"') buffer->push_back(c);
+    }
+    words->emplace_back(buffer->data() + word_start, buffer->size() - word_start);
   }
-  if (in_word) words->push_back(std::move(word));
-  return !quoted;
+  return !open_quote;
 }
 
 bool ParseWholeNumber(std::string_view text, int64_t* value) {

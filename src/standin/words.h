@@ -10,14 +10,25 @@
 
 namespace vaultgauge::standin {
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+inline char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Inline: the landscape's parser compares names with it in its inner loops.
+inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (Upper(a[i]) != Upper(b[i])) return false;
+  }
+  return true;
+}
 std::string UpperCase(std::string_view text);
 std::string_view Trim(std::string_view text);
 std::string_view TrimTrailingBlanks(std::string_view text);
 
 // Splits `text` at blanks and tabs. Double quotes group blanks into a word and
-// are dropped ("" is an empty word). False when a quote is left open.
-bool SplitWords(std::string_view text, std::vector<std::string>* words);
+// are dropped ("" is an empty word). False when a quote is left open. The
+// words are views of `text`, or of `buffer` for words that had quotes: a
+// caller that keeps both across lines splits each line without allocating.
+bool SplitWords(std::string_view text, std::string* buffer, std::vector<std::string_view>* words);
 
 // A whole decimal number: an optional sign and 1 to 18 digits, nothing else.
 bool ParseWholeNumber(std::string_view text, int64_t* value);
