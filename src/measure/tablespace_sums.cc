@@ -20,11 +20,19 @@ std::string Grouped(uint64_t value) {
 
 // A size given as text: an optional sign, then decimal digits only. False
 // for a negative sign, or a character that is no digit (a packed digit
-// nibble A to F shows as a letter).
+// nibble A to F shows as a letter). Beyond 64 bits it stays at the largest
+// value, which the sums then refuse.
 bool SizeFromText(std::string_view text, int64_t* size) {
   if (!text.empty() && text[0] == '+') text.remove_prefix(1);
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) return false;
-  *size = ParseDecimal(text);
+  if (text.empty()) return false;
+  constexpr uint64_t kMax = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+  uint64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    const unsigned digit = static_cast<unsigned>(c - '0');
+    value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
+  }
+  *size = static_cast<int64_t>(value);
   return true;
 }
 

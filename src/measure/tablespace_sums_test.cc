@@ -87,6 +87,41 @@ TEST(TablespaceTest, ACorruptSizeIsAnErrorNotAWrappedNumber) {
   EXPECT_EQ(tablespace.size_kb, 7);
 }
 
+TEST(TablespaceTest, SizesGivenAsTexts) {
+  constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
+  struct Case {
+    const char* text;
+    bool valid;
+    int64_t size;
+  } cases[] = {
+      {"412876800", true, 412876800},
+      {"+7", true, 7},
+      {"0", true, 0},
+      {"007", true, 7},
+      {"9223372036854775807", true, kMax},
+      // Beyond 64 bits the size stays at the largest, which the sums refuse.
+      {"9223372036854775808", true, kMax},
+      {"123456789012345678901234567890", true, kMax},
+      {"", false, 0},
+      {"+", false, 0},
+      {"-5", false, 0},
+      {"++5", false, 0},
+      {" 5", false, 0},
+      {"5 ", false, 0},
+      {"12A", false, 0},
+  };
+  for (const Case& c : cases) {
+    Tablespace tablespace;
+    Status status = DecodeTablespaceTexts("T", c.text, "1", "ONLINE", 4, &tablespace);
+    EXPECT_EQ(status.ok(), c.valid) << c.text;
+    if (c.valid) {
+      EXPECT_EQ(tablespace.size_kb, c.size) << c.text;
+    } else {
+      EXPECT_EQ(status.message(), "Error 1016: Invalid size in row 4 of table TS (T) !") << c.text;
+    }
+  }
+}
+
 TEST(TablespaceSumsTest, SummaryTexts) {
   struct Case {
     TablespaceSums sums;

@@ -95,9 +95,9 @@ bool Utf16ToUtf8(std::u16string_view text, std::string* utf8) {
   // ASCII, one byte per unit, copied in one pass.
   utf8->resize(text.size());
   size_t ascii = 0;
-  for (; ascii < text.size() && text[ascii] < 0x80; ++ascii) {
-    (*utf8)[ascii] = static_cast<char>(text[ascii]);
-  }
+  char* out = utf8->data();
+  for (; ascii < text.size() && text[ascii] < 0x80; ++ascii)
+    out[ascii] = static_cast<char>(text[ascii]);
   if (ascii == text.size()) return true;
   utf8->clear();
   utf8->reserve(text.size());
