@@ -62,13 +62,6 @@ std::string RfcsiDefault(const SapSystem& system, std::string_view field) {
   return std::string();
 }
 
-// Where `field` of TABLE_XPC starts in a row; laid out once, as every field
-// of every row needs it.
-unsigned RowOffset(const FieldDefinition* field) {
-  static const std::vector<FieldLayout> layout = LayOut(TableXpcFields());
-  return layout[static_cast<size_t>(field - TableXpcFields().data())].offset;
-}
-
 std::string HostKey(std::string_view host, int sysnr) {
   return UpperCase(host) + '\n' + std::to_string(sysnr);
 }
@@ -129,12 +122,13 @@ class Parser {
     if (line[0] == '[') return Section(line);
     size_t equals = line.find('=');
     if (equals == std::string_view::npos) return Problem("expected \"key = value\" or \"[SID]\"");
-    const std::string upper_key = UpperCase(Trim(line.substr(0, equals)));
-    std::string_view key = upper_key;
+    // Keys are taken in any letter case, compared without an upper-cased copy.
+    std::string_view key = Trim(line.substr(0, equals));
     std::string_view value = Trim(line.substr(equals + 1));
     if (!SplitWords(value, &word_buffer_, &words_)) return Problem("a double quote is not closed");
-    if (key == "JOURNAL") return Journal(words_);
-    if (!in_system_) return Problem("\"" + upper_key + "\" stands before the first [SID] line");
+    if (EqualsIgnoringCase(key, "JOURNAL")) return Journal(words_);
+    if (!in_system_)
+      return Problem("\"" + UpperCase(key) + "\" stands before the first [SID] line");
     return Entry(key, words_);
   }
 
@@ -170,19 +164,17 @@ class Parser {
 
   static bool OneWord(const Words& words) { return words.size() == 1; }
 
-  // `key` is upper case: compared as views, length first.
+  // `key` is in any letter case; messages name it upper-cased.
   bool Entry(std::string_view key, const Words& words) {
-    if (key == "TS") return Tablespace(words);  // by far the most frequent
-    if (key == "HOST" || key == "GWHOST" || key == "GWSERVICE") {
-      if (!OneWord(words) || words[0].size() > 100) {
-        return Problem(std::string(key) + " takes one word");
-      }
-      (key == "HOST"     ? system_.host
-       : key == "GWHOST" ? system_.gwhost
-                         : system_.gwservice) = words[0];
+    auto is = [key](std::string_view upper) { return EqualsIgnoringCase(key, upper); };
+    if (is("TS")) return Tablespace(words);  // by far the most frequent
+    if (is("HOST") || is("GWHOST") || is("GWSERVICE")) {
+      if (!OneWord(words) || words[0].size() > 100)
+        return Problem(UpperCase(key) + " takes one word");
+      (is("HOST") ? system_.host : is("GWHOST") ? system_.gwhost : system_.gwservice) = words[0];
       return true;
     }
-    if (key == "SYSNR") {
+    if (is("SYSNR")) {
       int64_t sysnr;
       if (!OneWord(words) || !ParseWholeNumber(words[0], &sysnr) || sysnr < 0 || sysnr > 99) {
         return Problem("SYSNR takes a system number from 00 to 99");
@@ -190,24 +182,24 @@ class Parser {
       system_.sysnr = static_cast<int>(sysnr);
       return true;
     }
-    if (key == "LOGON") {
+    if (is("LOGON")) {
       if (words.size() != 3) return Problem("LOGON takes a client, a user and a password");
       if (system_.logons.size() >= kListLimit) return Problem("too many LOGON lines");
       system_.logons.push_back(
           Logon{std::string(words[0]), std::string(words[1]), std::string(words[2])});
       return true;
     }
-    if (key == "DATE") {
+    if (is("DATE")) {
       if (!OneWord(words) || !AllDigits(words[0], 8)) return Problem("DATE takes YYYYMMDD");
       system_.date = words[0];
       return true;
     }
-    if (key == "TIME") {
+    if (is("TIME")) {
       if (!OneWord(words) || !AllDigits(words[0], 6)) return Problem("TIME takes HHMMSS");
       system_.time = words[0];
       return true;
     }
-    if (key == "DELAY") {
+    if (is("DELAY")) {
       int64_t delay;
       if (!OneWord(words) || !ParseWholeNumber(words[0], &delay) || delay < 0 || delay > 600000) {
         return Problem("DELAY takes milliseconds from 0 to 600000");
@@ -215,25 +207,25 @@ class Parser {
       system_.delay_ms = static_cast<unsigned>(delay);
       return true;
     }
-    if (key == "FAULT") return Fault(words);
-    const std::vector<FieldDefinition>& rfcsi = RfcsiFields();
-    if (const FieldDefinition* field = FindField(rfcsi, key)) {
+    if (is("FAULT")) return Fault(words);
+    const FieldIndex& rfcsi = RfcsiIndex();
+    if (const PlacedField* field = rfcsi.Find(key)) {
       if (!OneWord(words)) {
-        return Problem(std::string(key) + " takes one word (in double quotes for blanks)");
+        return Problem(UpperCase(key) + " takes one word (in double quotes for blanks)");
       }
       if (words[0].size() > field->length) {
-        return Problem(std::string(key) + " holds at most " + std::to_string(field->length) +
+        return Problem(UpperCase(key) + " holds at most " + std::to_string(field->length) +
                        " characters");
       }
-      rfcsi_values_[static_cast<size_t>(field - rfcsi.data())] = std::string(words[0]);
+      rfcsi_values_[rfcsi.Position(field)] = std::string(words[0]);
       return true;
     }
-    return Problem("unknown key \"" + std::string(key) + "\"");
+    return Problem("unknown key \"" + UpperCase(key) + "\"");
   }
 
   // Writes `value` into `field` of the TABLE_XPC row.
-  bool SetRowField(const FieldDefinition* field, std::string_view value, std::string* row) {
-    char* at = &(*row)[RowOffset(field)];
+  bool SetRowField(const PlacedField* field, std::string_view value, std::string* row) {
+    char* at = &(*row)[field->offset];
     if (field->type == kChar) {
       if (value.size() > field->length) {
         return Problem(std::string(field->name) + " holds at most " +
@@ -258,19 +250,19 @@ class Parser {
       return Problem("TS takes the tablespace's name first, then FIELD=value words");
     }
     if (row_count_ >= kRowLimit) return Problem("more than 100000 tablespaces");
-    const std::vector<FieldDefinition>& fields = TableXpcFields();
-    static const FieldDefinition* const name = FindField(fields, "TS");
-    static const FieldDefinition* const status = FindField(fields, "STATUS");
+    const FieldIndex& fields = TableXpcIndex();
+    static const PlacedField* const name = fields.FindExact("TS");
+    static const PlacedField* const status = fields.FindExact("STATUS");
     // Built in a buffer kept from row to row: only a kept row is allocated.
     std::string& row = row_;
     row = DefaultTablespaceRow();
-    PutBlankPadded("ONLINE", &row[RowOffset(status)], status->length);
+    PutBlankPadded("ONLINE", &row[status->offset], status->length);
     if (!SetRowField(name, words[0], &row)) return false;
     for (size_t i = 1; i < words.size(); ++i) {
       std::string_view setting = words[i];
       size_t equals = setting.find('=');
-      const FieldDefinition* field =
-          equals == std::string_view::npos ? nullptr : FindField(fields, setting.substr(0, equals));
+      const PlacedField* field =
+          equals == std::string_view::npos ? nullptr : fields.Find(setting.substr(0, equals));
       if (field == nullptr) {
         return Problem("\"" + std::string(setting) + "\" is no FIELD=value of TABLE_XPC");
       }
@@ -355,13 +347,12 @@ class Parser {
   bool FinishSystem() {
     if (!in_system_) return true;
     if (complete_) {
-      const std::vector<FieldDefinition>& fields = RfcsiFields();
-      const std::vector<FieldLayout> layout = LayOut(fields);
-      system_.rfcsi.assign(LayoutLength(layout), ' ');
+      const std::vector<PlacedField>& fields = RfcsiIndex().fields();
+      system_.rfcsi.assign(fields.back().offset + fields.back().length, ' ');
       for (size_t i = 0; i < fields.size(); ++i) {
         const std::string value =
             rfcsi_values_[i] ? *rfcsi_values_[i] : RfcsiDefault(system_, fields[i].name);
-        PutBlankPadded(value, &system_.rfcsi[layout[i].offset], layout[i].length);
+        PutBlankPadded(value, &system_.rfcsi[fields[i].offset], fields[i].length);
       }
     }
     (*found_)(system_, section_begin_, line_start_, section_line_);

@@ -308,6 +308,34 @@ TEST(StructuresTest, LaysOutIntegersAtMultiplesOfFour) {
   EXPECT_EQ(LayoutLength(LayOut(DateTimeFields())), 14u);
 }
 
+// The index agrees with the layout for every field of every structure, and
+// finds a field in any letter case only when asked to.
+TEST(StructuresTest, IndexFindsEveryFieldAtItsPlace) {
+  const std::vector<std::pair<const std::vector<FieldDefinition>*, const FieldIndex*>> structures =
+      {{&RfcsiFields(), &RfcsiIndex()},
+       {&TableXpcFields(), &TableXpcIndex()},
+       {&DateTimeFields(), &DateTimeIndex()}};
+  for (const auto& [fields, index] : structures) {
+    std::vector<FieldLayout> layout = LayOut(*fields);
+    ASSERT_EQ(index->fields().size(), fields->size());
+    for (size_t i = 0; i < fields->size(); ++i) {
+      const std::string name((*fields)[i].name);
+      const PlacedField* exact = index->FindExact(name);
+      ASSERT_NE(exact, nullptr) << name;
+      EXPECT_EQ(index->Position(exact), i) << name;
+      EXPECT_EQ((FieldLayout{exact->type, exact->length, exact->offset}), layout[i]) << name;
+      std::string lower = name;
+      for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+      EXPECT_EQ(index->Find(lower), exact) << name;
+      EXPECT_EQ(index->FindExact(lower), nullptr) << name;
+      EXPECT_EQ(index->Find(name + "X"), nullptr) << name;
+      EXPECT_EQ(index->Find(name.substr(1)), nullptr) << name;
+    }
+  }
+  EXPECT_EQ(TableXpcIndex().Find(""), nullptr);
+  EXPECT_EQ(TableXpcIndex().Find(std::string(100, 'T')), nullptr);
+}
+
 TEST(ConnectDataTest, ReadsTheConnectString) {
   std::map<std::string, std::string> values;
   ASSERT_TRUE(ParseConnectString("client=000 USER=MONI PASSWD=\"a b\" LANG=D DEST=PRD", &values));

@@ -1,5 +1,6 @@
 #include "standin/nwrfc_standin.h"
 
+#include <charconv>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -100,24 +101,46 @@ void AppendUtf16(std::string_view bytes, std::u16string* text) {
 }
 
 // Appends a packed number as the library's text; false when a digit nibble
-// is no digit.
+// is no digit. The digits are gathered first and appended at once.
 bool AppendPackedText(std::string_view field, std::u16string* text) {
-  bool negative = !field.empty() && (static_cast<unsigned char>(field.back()) & 0xF) == 0xD;
-  if (negative) text->push_back(u'-');
-  size_t digits_start = text->size();
-  for (size_t i = 0; i < field.size(); ++i) {
-    unsigned char byte = static_cast<unsigned char>(field[i]);
-    unsigned nibbles[2] = {static_cast<unsigned>(byte >> 4), static_cast<unsigned>(byte & 0xF)};
-    for (size_t n = 0; n < 2; ++n) {
-      if (i + 1 == field.size() && n == 1) break;  // the sign
-      if (nibbles[n] > 9) return false;
-      if (text->size() > digits_start || nibbles[n] != 0) {
-        text->push_back(static_cast<char16_t>(u'0' + nibbles[n]));
-      }
-    }
+  constexpr size_t kLongestPacked = 16;  // bytes, as ABAP allows
+  if (field.size() > kLongestPacked) return false;
+  if (field.empty()) {
+    text->push_back(u'0');
+    return true;
   }
-  if (text->size() == digits_start) text->push_back(u'0');
+  char16_t digits[2 * kLongestPacked];
+  size_t count = 0;
+  if ((static_cast<unsigned char>(field.back()) & 0xF) == 0xD) digits[count++] = u'-';
+  size_t digits_start = count;
+  size_t nibble_count = 2 * field.size() - 1;  // the last nibble is the sign
+  for (size_t n = 0; n < nibble_count; ++n) {
+    unsigned char byte = static_cast<unsigned char>(field[n / 2]);
+    unsigned nibble = n % 2 == 0 ? byte >> 4 : byte & 0xF;
+    if (nibble > 9) return false;
+    if (count > digits_start || nibble != 0) digits[count++] = static_cast<char16_t>(u'0' + nibble);
+  }
+  if (count == digits_start) digits[count++] = u'0';
+  text->append(digits, count);
   return true;
+}
+
+// Narrows the UTF-16 name at `text` into `buffer` when it is ASCII and ends
+// within the limit, as every name a caller means does; false for anything
+// else, which is then read as any text and refused or not found.
+bool NarrowAsciiName(const nwrfc::SAP_UC* text, char (&buffer)[kNameLimit],
+                     std::string_view* name) {
+  if (text == nullptr) return false;
+  for (size_t i = 0; i < kNameLimit; ++i) {
+    char16_t unit = text[i];
+    if (unit == u'\0') {
+      *name = std::string_view(buffer, i);
+      return true;
+    }
+    if (unit >= 0x80) return false;
+    buffer[i] = static_cast<char>(unit);
+  }
+  return false;
 }
 
 }  // namespace
@@ -427,8 +450,7 @@ nwrfc::RFC_RC NwrfcStandin::Invoke(nwrfc::RFC_CONNECTION_HANDLE connection,
     if (Matches(fault.function, called.module)) called.handler_text = fault.text;
   }
   called.rfcsi = ImportedValue(*system, "RFCSI_EXPORT");
-  called.date = ImportedValue(*system, "CURR_DATE");
-  called.time = ImportedValue(*system, "CURR_TIME");
+  called.date_time = ImportedValue(*system, "CURR_DATE") + ImportedValue(*system, "CURR_TIME");
   if (called.module == kCurrentSizes) {
     called.rows = system->tablespaces;
     called.rows_after_first_pass = system->faults.rows_after_first_pass;
@@ -572,16 +594,15 @@ nwrfc::RFC_STRUCTURE_HANDLE NwrfcStandin::GetCurrentRow(nwrfc::RFC_TABLE_HANDLE 
       Child(container->function, Kind::kRow, "TS", row));
 }
 
-nwrfc::RFC_RC NwrfcStandin::FieldText(const std::vector<FieldDefinition>& fields,
-                                      const std::string& record, const std::string& name,
-                                      std::u16string* text, nwrfc::RFC_ERROR_INFO* error) {
-  const FieldDefinition* field = FindField(fields, name);
-  if (field == nullptr || name != field->name) {
-    return Own(error, nwrfc::RFC_INVALID_PARAMETER, "field '" + name + "' not found");
+nwrfc::RFC_RC NwrfcStandin::FieldText(const FieldIndex& fields, std::string_view record,
+                                      std::string_view name, std::u16string* text,
+                                      nwrfc::RFC_ERROR_INFO* error) {
+  const PlacedField* field = fields.FindExact(name);
+  if (field == nullptr) {
+    return Own(error, nwrfc::RFC_INVALID_PARAMETER, "field '" + std::string(name) + "' not found");
   }
-  unsigned offset = FieldOffset(fields, field);
   text->clear();
-  if (offset + field->length > record.size()) {
+  if (field->offset + field->length > record.size()) {
     // Before the call the record is empty: the field's initial value.
     if (field->type == kChar) {
       text->assign(field->length, u' ');
@@ -590,30 +611,32 @@ nwrfc::RFC_RC NwrfcStandin::FieldText(const std::vector<FieldDefinition>& fields
     }
     return nwrfc::RFC_OK;
   }
-  std::string_view bytes = std::string_view(record).substr(offset, field->length);
+  std::string_view bytes = record.substr(field->offset, field->length);
   if (field->type == kPacked) {
     if (!AppendPackedText(bytes, text)) {
       return Own(error, nwrfc::RFC_CONVERSION_FAILURE,
-                 "field '" + name + "' holds no packed number");
+                 "field '" + std::string(name) + "' holds no packed number");
     }
   } else if (field->type == kInt) {
     int32_t value;
     std::memcpy(&value, bytes.data(), sizeof value);
-    AppendUtf16(std::to_string(value), text);
+    char digits[16];
+    char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    AppendUtf16(std::string_view(digits, static_cast<size_t>(end - digits)), text);
   } else {
     AppendUtf16(bytes, text);
   }
   return nwrfc::RFC_OK;
 }
 
-nwrfc::RFC_RC NwrfcStandin::ValueText(Container& container, const std::string& name,
+nwrfc::RFC_RC NwrfcStandin::ValueText(Container& container, std::string_view name,
                                       std::u16string* text, nwrfc::RFC_ERROR_INFO* error) {
   Function& function = *FunctionOf(container);
   switch (container.kind) {
     case Kind::kStructure:
       return container.name == "RFCSI_EXPORT"
-                 ? FieldText(RfcsiFields(), function.rfcsi, name, text, error)
-                 : FieldText(DateTimeFields(), function.date + function.time, name, text, error);
+                 ? FieldText(RfcsiIndex(), function.rfcsi, name, text, error)
+                 : FieldText(DateTimeIndex(), function.date_time, name, text, error);
     case Kind::kTable:
     case Kind::kRow: {
       size_t row =
@@ -621,7 +644,7 @@ nwrfc::RFC_RC NwrfcStandin::ValueText(Container& container, const std::string& n
       if (function.cursor < 0 || row >= function.rows.size()) {
         return Own(error, nwrfc::RFC_ILLEGAL_STATE, "the row is no longer in the table");
       }
-      return FieldText(TableXpcFields(), function.rows[row], name, text, error);
+      return FieldText(TableXpcIndex(), function.rows[row], name, text, error);
     }
     case Kind::kFunction:
       break;
@@ -631,7 +654,7 @@ nwrfc::RFC_RC NwrfcStandin::ValueText(Container& container, const std::string& n
         name == "RECOMMENDED_DELAY")) ||
       (function.module == kCurrentSizes && (name == "CURR_DATE" || name == "CURR_TIME"))) {
     std::string value = function.system == nullptr ? "" : ImportedValue(*function.system, name);
-    if (value.size() == 4 && name.find("RESOURCES") != std::string::npos) {
+    if (value.size() == 4 && name.find("RESOURCES") != std::string_view::npos) {
       int32_t number;
       std::memcpy(&number, value.data(), sizeof number);
       value = std::to_string(number);
@@ -640,7 +663,7 @@ nwrfc::RFC_RC NwrfcStandin::ValueText(Container& container, const std::string& n
     return nwrfc::RFC_OK;
   }
   return Own(error, nwrfc::RFC_INVALID_PARAMETER,
-             "field '" + name + "' not found as a scalar of " + function.module);
+             "field '" + std::string(name) + "' not found as a scalar of " + function.module);
 }
 
 nwrfc::RFC_RC NwrfcStandin::GetString(nwrfc::DATA_CONTAINER_HANDLE container,
@@ -651,9 +674,14 @@ nwrfc::RFC_RC NwrfcStandin::GetString(nwrfc::DATA_CONTAINER_HANDLE container,
   if (data == nullptr) {
     return Own(error, nwrfc::RFC_INVALID_HANDLE, "not a data container of this library");
   }
-  std::string field;
-  if (!ReadText(name, kNameLimit, "the field name", &field, error)) {
-    return nwrfc::RFC_INVALID_PARAMETER;
+  char narrow[kNameLimit];
+  std::string converted;
+  std::string_view field;
+  if (!NarrowAsciiName(name, narrow, &field)) {
+    if (!ReadText(name, kNameLimit, "the field name", &converted, error)) {
+      return nwrfc::RFC_INVALID_PARAMETER;
+    }
+    field = converted;
   }
   if (length == nullptr || (buffer == nullptr && buffer_length > 0)) {
     return Own(error, nwrfc::RFC_INVALID_PARAMETER, "no place for the text or its length");
@@ -663,8 +691,9 @@ nwrfc::RFC_RC NwrfcStandin::GetString(nwrfc::DATA_CONTAINER_HANDLE container,
   if (result != nwrfc::RFC_OK) return result;
   *length = static_cast<unsigned>(text.size());
   if (buffer_length < text.size() + 1) {
-    return Own(error, nwrfc::RFC_BUFFER_TOO_SMALL,
-               "field '" + field + "' needs " + std::to_string(text.size() + 1) + " units");
+    return Own(
+        error, nwrfc::RFC_BUFFER_TOO_SMALL,
+        "field '" + std::string(field) + "' needs " + std::to_string(text.size() + 1) + " units");
   }
   std::memcpy(buffer, text.data(), text.size() * sizeof(nwrfc::SAP_UC));
   buffer[text.size()] = u'\0';

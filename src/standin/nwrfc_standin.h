@@ -25,6 +25,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "rfc/nwrfc_api.h"
@@ -88,7 +89,8 @@ class NwrfcStandin : public NwRfcApi {
     std::string module;
     std::shared_ptr<const SapSystem> system;
     std::string handler_text;  // a failure waiting for the first data access
-    std::string rfcsi, date, time;
+    std::string rfcsi;
+    std::string date_time;          // DATETIME: the date, then the time
     std::vector<std::string> rows;  // TABLE_XPC rows of TS
     int64_t rows_after_first_pass = -1;
     bool last_row_read = false;
@@ -134,10 +136,9 @@ class NwrfcStandin : public NwRfcApi {
   // The rows TS has now, as ItFill counts them in the classic library.
   size_t RowCount(Function& function);
   // The text of field `name` of the record `record` laid out as `fields`.
-  nwrfc::RFC_RC FieldText(const std::vector<FieldDefinition>& fields, const std::string& record,
-                          const std::string& name, std::u16string* text,
-                          nwrfc::RFC_ERROR_INFO* error);
-  nwrfc::RFC_RC ValueText(Container& container, const std::string& name, std::u16string* text,
+  nwrfc::RFC_RC FieldText(const FieldIndex& fields, std::string_view record, std::string_view name,
+                          std::u16string* text, nwrfc::RFC_ERROR_INFO* error);
+  nwrfc::RFC_RC ValueText(Container& container, std::string_view name, std::u16string* text,
                           nwrfc::RFC_ERROR_INFO* error);
   // A child container of `function`: a structure, the table, a row.
   void* Child(uint64_t function, Kind kind, const std::string& name, size_t row);

@@ -106,6 +106,24 @@ TEST_F(NwrfcStandinTest, RefusesHandlesAfterTheyAreDestroyed) {
   EXPECT_EQ(library.GetTable(function, u"DATETIME", &table, &error), nwrfc::RFC_INVALID_PARAMETER);
   EXPECT_EQ(library.GetString(row, u"TS", text, 5, &length, &error), nwrfc::RFC_BUFFER_TOO_SMALL);
   EXPECT_EQ(length, 30u);
+  // Field names that are no plain ASCII text are read as any text, or refused.
+  std::u16string unterminated(64, u'T');
+  struct NameCase {
+    const char16_t* name;
+    const char* message;
+  };
+  const NameCase name_cases[] = {
+      {nullptr, "the field name is a null pointer"},
+      {unterminated.data(), "the field name has no terminator within 64 units"},
+      {u"TSIZ\u00C9", "field 'TSIZ\xC3\x89' not found"},
+      {u"TS\xD800", "the field name \"TS?\" is no valid UTF-16"},
+  };
+  for (const NameCase& c : name_cases) {
+    EXPECT_EQ(library.GetString(row, c.name, text, 64, &length, &error),
+              nwrfc::RFC_INVALID_PARAMETER)
+        << c.message;
+    EXPECT_EQ(Message(), c.message);
+  }
 
   ASSERT_EQ(library.DestroyFunction(function, nullptr), nwrfc::RFC_OK);
   EXPECT_EQ(library.live_containers(), 0u);

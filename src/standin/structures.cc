@@ -57,22 +57,60 @@ const std::vector<FieldDefinition>& DateTimeFields() {
   return fields;
 }
 
-const FieldDefinition* FindField(const std::vector<FieldDefinition>& fields,
-                                 std::string_view name) {
-  for (const FieldDefinition& field : fields) {
+FieldIndex::FieldIndex(const std::vector<FieldDefinition>& fields) {
+  // Built once per process, in a few passes without growing a vector.
+  fields_.resize(fields.size());
+  unsigned next = 0;
+  size_t counts[kLongestName + 2] = {};
+  for (size_t i = 0; i < fields.size(); ++i) {
+    next = Place(fields[i], next);
+    fields_[i] = PlacedField{fields[i].name, fields[i].type, fields[i].length, next};
+    next += fields[i].length;
+    // Longer names are never looked up: they are left out.
+    if (fields[i].name.size() <= kLongestName) ++counts[fields[i].name.size() + 1];
+  }
+  for (size_t length = 1; length < kLongestName + 2; ++length) counts[length] += counts[length - 1];
+  for (size_t length = 0; length < kLongestName + 2; ++length) {
+    first_[length] = static_cast<unsigned char>(counts[length]);
+  }
+  by_length_.resize(counts[kLongestName + 1]);
+  for (size_t i = 0; i < fields_.size(); ++i) {
+    size_t length = fields_[i].name.size();
+    if (length <= kLongestName) by_length_[counts[length]++] = static_cast<unsigned char>(i);
+  }
+}
+
+const PlacedField* FieldIndex::Find(std::string_view name) const {
+  if (name.size() > kLongestName) return nullptr;
+  for (size_t i = first_[name.size()]; i < first_[name.size() + 1]; ++i) {
+    const PlacedField& field = fields_[by_length_[i]];
     if (EqualsIgnoringCase(field.name, name)) return &field;
   }
   return nullptr;
 }
 
-unsigned FieldOffset(const std::vector<FieldDefinition>& fields, const FieldDefinition* field) {
-  unsigned next = 0;
-  for (const FieldDefinition& candidate : fields) {
-    next = Place(candidate, next);
-    if (&candidate == field) break;
-    next += candidate.length;
+const PlacedField* FieldIndex::FindExact(std::string_view name) const {
+  if (name.size() > kLongestName) return nullptr;
+  for (size_t i = first_[name.size()]; i < first_[name.size() + 1]; ++i) {
+    const PlacedField& field = fields_[by_length_[i]];
+    if (field.name == name) return &field;
   }
-  return next;
+  return nullptr;
+}
+
+const FieldIndex& RfcsiIndex() {
+  static const FieldIndex index(RfcsiFields());
+  return index;
+}
+
+const FieldIndex& TableXpcIndex() {
+  static const FieldIndex index(TableXpcFields());
+  return index;
+}
+
+const FieldIndex& DateTimeIndex() {
+  static const FieldIndex index(DateTimeFields());
+  return index;
 }
 
 }  // namespace vaultgauge::standin

@@ -46,10 +46,42 @@ unsigned LayoutLength(const std::vector<FieldLayout>& layout);
 const std::vector<FieldDefinition>& RfcsiFields();     // RFCSI, 18 fields, 200 bytes
 const std::vector<FieldDefinition>& TableXpcFields();  // TABLE_XPC, 14 fields, 112 bytes
 const std::vector<FieldDefinition>& DateTimeFields();  // DATE_TIME, 2 fields, 14 bytes
-// The field of `fields` named `name` (case-insensitive), or null.
-const FieldDefinition* FindField(const std::vector<FieldDefinition>& fields, std::string_view name);
-// Its offset in the layout of `fields`.
-unsigned FieldOffset(const std::vector<FieldDefinition>& fields, const FieldDefinition* field);
+// A field of a structure with where it starts in the record.
+struct PlacedField {
+  std::string_view name;
+  unsigned type;
+  unsigned length;
+  unsigned offset;
+};
+
+// The fields of a structure, laid out once and found by name among the few
+// of the same length: every field read and every landscape line looks one up.
+class FieldIndex {
+ public:
+  explicit FieldIndex(const std::vector<FieldDefinition>& fields);
+
+  // In the order of the definition.
+  const std::vector<PlacedField>& fields() const { return fields_; }
+  size_t Position(const PlacedField* field) const {
+    return static_cast<size_t>(field - fields_.data());
+  }
+  // The field named `name` in any letter case, or null.
+  const PlacedField* Find(std::string_view name) const;
+  // The field named exactly `name`, or null.
+  const PlacedField* FindExact(std::string_view name) const;
+
+ private:
+  static constexpr size_t kLongestName = 16;
+  std::vector<PlacedField> fields_;
+  // Positions in `fields_`, grouped by name length: those of length n are
+  // `by_length_[first_[n]]` up to `by_length_[first_[n + 1]]`.
+  std::vector<unsigned char> by_length_;
+  unsigned char first_[kLongestName + 2] = {};
+};
+
+const FieldIndex& RfcsiIndex();
+const FieldIndex& TableXpcIndex();
+const FieldIndex& DateTimeIndex();
 
 }  // namespace vaultgauge::standin
 
