@@ -21,6 +21,16 @@ constexpr size_t kHostWidth = 8;
 constexpr char kSystemInfo[] = "RFC_SYSTEM_INFO";
 constexpr char kCurrentSizes[] = "DB_ORA_CURRENT_SIZES";
 
+// Before a call on the rows' path, every field of every row: clears of the
+// 1.8 KB error record only what Keep reads (a code, a group, two texts read
+// no further than their first terminator), which costs less than the read.
+void ClearReadParts(nwrfc::RFC_ERROR_INFO* info) {
+  info->code = nwrfc::RFC_OK;
+  info->group = nwrfc::RFC_ERROR_GROUP{};
+  info->key[0] = u'\0';
+  info->message[0] = u'\0';
+}
+
 std::string_view TrimBlanks(std::string_view text) {
   size_t begin = text.find_first_not_of(" \t\r");
   if (begin == std::string_view::npos) return std::string_view();
@@ -256,12 +266,7 @@ Status NwRfcClient::GetText(nwrfc::DATA_CONTAINER_HANDLE container, const char* 
   size_t buffer_size = std::size(small);
   nwrfc::RFC_ERROR_INFO info;
   for (;;) {
-    // Of the record the client reads only these (see Keep); clearing all of
-    // its 1.8 KB for every field of every row would cost more than the read.
-    info.code = nwrfc::RFC_OK;
-    info.group = nwrfc::RFC_ERROR_GROUP{};
-    info.key[0] = u'\0';
-    info.message[0] = u'\0';
+    ClearReadParts(&info);
     unsigned length = 0;
     nwrfc::RFC_RC result = api_.GetString(container, name16, buffer,
                                           static_cast<unsigned>(buffer_size), &length, &info);
@@ -347,7 +352,8 @@ Status NwSizesTable::Release() {
 Status NwSizesTable::RowCount(unsigned* count) {
   *count = 0;
   if (client_ == nullptr) return Status::LibraryError("RfcGetRowCount TS");
-  nwrfc::RFC_ERROR_INFO error{};
+  nwrfc::RFC_ERROR_INFO error;
+  ClearReadParts(&error);
   if (client_->api_.GetRowCount(table_, count, &error) != nwrfc::RFC_OK) {
     *count = 0;
     return client_->LibraryFailure(error, "RfcGetRowCount TS");
@@ -360,12 +366,13 @@ Status NwSizesTable::ReadRow(unsigned number, Row* row) { return ReadFields(numb
 Status NwSizesTable::ReadFields(unsigned number, bool with_status, Row* row) {
   if (client_ == nullptr || number == 0) return Status::LibraryError("RfcMoveTo TS");
   NwRfcApi& api = client_->api_;
-  nwrfc::RFC_ERROR_INFO error{};
+  nwrfc::RFC_ERROR_INFO error;
+  ClearReadParts(&error);
   // The cursor's place after the call is not settled: move to each row.
   if (api.MoveTo(table_, number - 1, &error) != nwrfc::RFC_OK) {
     return client_->LibraryFailure(error, "RfcMoveTo TS");
   }
-  error = nwrfc::RFC_ERROR_INFO{};
+  ClearReadParts(&error);
   nwrfc::RFC_STRUCTURE_HANDLE current = api.GetCurrentRow(table_, &error);
   if (current == nullptr) return client_->LibraryFailure(error, "RfcGetCurrentRow TS");
   bool tsize_convertible = true, tfree_convertible = true;
