@@ -500,17 +500,16 @@ bool EncodePacked(std::string_view text, unsigned char field[8]) {
   bool negative = !text.empty() && text[0] == '-';
   if (!text.empty() && (text[0] == '-' || text[0] == '+')) text.remove_prefix(1);
   if (text.empty() || text.size() > 15) return false;
-  // 15 digit nibbles, then the sign nibble (C positive, D negative), gathered
-  // in one number and stored from its highest byte: the field is big-endian.
-  uint64_t nibbles = 0;
-  for (char c : text) {
-    unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
-    if (digit > 9) return false;
-    nibbles = nibbles << 4 | digit;
+  // 15 digit nibbles, then the sign nibble: C positive, D negative. Nibble n
+  // is the high half of byte n / 2 when n is even; the digits are placed from
+  // the last (nibble 14) leftwards.
+  unsigned char packed[8] = {};
+  packed[7] = negative ? 0xD : 0xC;
+  size_t nibble = 14;
+  for (size_t i = text.size(); i-- > 0; --nibble) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    packed[nibble / 2] |= static_cast<unsigned char>((text[i] - '0') << (nibble % 2 == 0 ? 4 : 0));
   }
-  nibbles = nibbles << 4 | (negative ? 0xD : 0xC);
-  unsigned char packed[8];
-  for (size_t i = 8; i-- > 0; nibbles >>= 8) packed[i] = static_cast<unsigned char>(nibbles);
   std::memcpy(field, packed, sizeof packed);
   return true;
 }

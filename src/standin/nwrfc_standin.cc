@@ -90,14 +90,19 @@ bool UsesStructure(const std::string& module, const std::string& pattern) {
 // text per field read.
 void AppendUtf16(std::string_view bytes, std::u16string* text) {
   char16_t wide[64];
-  unsigned char high_bits = 0;
-  for (char c : bytes) high_bits |= static_cast<unsigned char>(c);
-  if (high_bits >= 0x80 || bytes.size() > std::size(wide)) {
-    *text += ToUtf16(bytes);
-    return;
+  if (bytes.size() <= std::size(wide)) {
+    unsigned high_bits = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+      unsigned byte = static_cast<unsigned char>(bytes[i]);
+      high_bits |= byte;
+      wide[i] = static_cast<char16_t>(byte);
+    }
+    if (high_bits < 0x80) {
+      text->append(wide, bytes.size());
+      return;
+    }
   }
-  for (size_t i = 0; i < bytes.size(); ++i) wide[i] = static_cast<unsigned char>(bytes[i]);
-  text->append(wide, bytes.size());
+  *text += ToUtf16(bytes);
 }
 
 // Appends a packed number as the library's text; false when a digit nibble
