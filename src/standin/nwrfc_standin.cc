@@ -1,5 +1,6 @@
 #include "standin/nwrfc_standin.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstring>
@@ -85,19 +86,23 @@ bool UsesStructure(const std::string& module, const std::string& pattern) {
 }
 
 // Appends `bytes` in UTF-16 as ToUtf16 gives them. ASCII, which nearly every
-// field holds, is widened in place: no temporary text per field read.
+// field holds, is widened on the stack and appended at once: no temporary
+// text per field read.
 void AppendUtf16(std::string_view bytes, std::u16string* text) {
-  size_t start = text->size();
-  text->resize(start + bytes.size());
-  char16_t* to = text->data() + start;
-  for (char c : bytes) {
-    if (static_cast<unsigned char>(c) >= 0x80) {
-      text->resize(start);
-      *text += ToUtf16(bytes);
+  char16_t wide[64];
+  if (bytes.size() <= std::size(wide)) {
+    unsigned high_bits = 0;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+      unsigned byte = static_cast<unsigned char>(bytes[i]);
+      high_bits |= byte;
+      wide[i] = static_cast<char16_t>(byte);
+    }
+    if (high_bits < 0x80) {
+      text->append(wide, bytes.size());
       return;
     }
-    *to++ = static_cast<char16_t>(c);
   }
+  *text += ToUtf16(bytes);
 }
 
 // Appends a packed number as the library's text; false when a digit nibble
@@ -111,14 +116,21 @@ bool AppendPackedText(std::string_view field, std::u16string* text) {
   }
   char16_t digits[2 * kLongestPacked];
   size_t count = 0;
-  if ((static_cast<unsigned char>(field.back()) & 0xF) == 0xD) digits[count++] = u'-';
+  const size_t last = field.size() - 1;  // its low nibble is the sign
+  if ((static_cast<unsigned char>(field[last]) & 0xF) == 0xD) digits[count++] = u'-';
   size_t digits_start = count;
-  size_t nibble_count = 2 * field.size() - 1;  // the last nibble is the sign
-  for (size_t n = 0; n < nibble_count; ++n) {
-    unsigned char byte = static_cast<unsigned char>(field[n / 2]);
-    unsigned nibble = n % 2 == 0 ? byte >> 4 : byte & 0xF;
-    if (nibble > 9) return false;
-    if (count > digits_start || nibble != 0) digits[count++] = static_cast<char16_t>(u'0' + nibble);
+  // Leading zero bytes give no digit and are no fault.
+  size_t i = 0;
+  while (i < last && field[i] == 0) ++i;
+  for (; i <= last; ++i) {
+    unsigned byte = static_cast<unsigned char>(field[i]);
+    unsigned high = byte >> 4;
+    if (high > 9) return false;
+    if (count > digits_start || high != 0) digits[count++] = static_cast<char16_t>(u'0' + high);
+    if (i == last) break;
+    unsigned low = byte & 0xF;
+    if (low > 9) return false;
+    if (count > digits_start || low != 0) digits[count++] = static_cast<char16_t>(u'0' + low);
   }
   if (count == digits_start) digits[count++] = u'0';
   text->append(digits, count);
@@ -205,12 +217,21 @@ NwrfcStandin::Connection* NwrfcStandin::FindConnection(nwrfc::RFC_CONNECTION_HAN
 }
 
 NwrfcStandin::Container* NwrfcStandin::FindContainer(const void* handle) {
-  auto it = containers_.find(IdOf(handle));
-  return handle == nullptr || it == containers_.end() ? nullptr : &it->second;
+  if (handle == nullptr) return nullptr;
+  uint64_t id = IdOf(handle);
+  if (last_found_ < containers_.size() && containers_[last_found_].first == id) {
+    return &containers_[last_found_].second;
+  }
+  auto it =
+      std::lower_bound(containers_.begin(), containers_.end(), id,
+                       [](const auto& entry, uint64_t wanted) { return entry.first < wanted; });
+  if (it == containers_.end() || it->first != id) return nullptr;
+  last_found_ = static_cast<size_t>(it - containers_.begin());
+  return &it->second;
 }
 
 NwrfcStandin::Function* NwrfcStandin::FunctionOf(const Container& container) {
-  return &functions_.at(container.function);
+  return container.owner;
 }
 
 const nwrfc::SAP_UC* NwrfcStandin::GetVersion(unsigned* major, unsigned* minor, unsigned* patch) {
@@ -399,10 +420,10 @@ nwrfc::RFC_FUNCTION_HANDLE NwrfcStandin::CreateFunction(nwrfc::RFC_FUNCTION_DESC
     }
   }
   uint64_t id = NewId();
-  containers_[id] = Container{Kind::kFunction, id, desc.module, 0};
   Function& function = functions_[id];
   function.module = desc.module;
   function.system = desc.system;
+  containers_.emplace_back(id, Container{Kind::kFunction, id, &function, desc.module, 0});
   return static_cast<nwrfc::RFC_FUNCTION_HANDLE>(HandleOf(id));
 }
 
@@ -461,9 +482,10 @@ nwrfc::RFC_RC NwrfcStandin::Invoke(nwrfc::RFC_CONNECTION_HANDLE connection,
   return nwrfc::RFC_OK;
 }
 
-void* NwrfcStandin::Child(uint64_t function, Kind kind, const std::string& name, size_t row) {
+void* NwrfcStandin::Child(uint64_t function, Function* owner, Kind kind, std::string_view name,
+                          size_t row) {
   uint64_t id = NewId();
-  containers_[id] = Container{kind, function, name, row};
+  containers_.emplace_back(id, Container{kind, function, owner, std::string(name), row});
   return HandleOf(id);
 }
 
@@ -502,7 +524,7 @@ nwrfc::RFC_RC NwrfcStandin::GetStructure(nwrfc::DATA_CONTAINER_HANDLE container,
     return Own(error, nwrfc::RFC_MEMORY_INSUFFICIENT, function->handler_text);
   }
   *structure = static_cast<nwrfc::RFC_STRUCTURE_HANDLE>(
-      Child(IdOf(container), Kind::kStructure, parameter, 0));
+      Child(IdOf(container), function, Kind::kStructure, parameter, 0));
   return nwrfc::RFC_OK;
 }
 
@@ -524,7 +546,7 @@ nwrfc::RFC_RC NwrfcStandin::GetTable(nwrfc::DATA_CONTAINER_HANDLE container,
     return Own(error, nwrfc::RFC_MEMORY_INSUFFICIENT, function->handler_text);
   }
   if (function->table == 0)
-    function->table = IdOf(Child(IdOf(container), Kind::kTable, parameter, 0));
+    function->table = IdOf(Child(IdOf(container), function, Kind::kTable, parameter, 0));
   *table = static_cast<nwrfc::RFC_TABLE_HANDLE>(HandleOf(function->table));
   return nwrfc::RFC_OK;
 }
@@ -590,8 +612,10 @@ nwrfc::RFC_STRUCTURE_HANDLE NwrfcStandin::GetCurrentRow(nwrfc::RFC_TABLE_HANDLE 
     return nullptr;
   }
   if (row + 1 == function.rows.size()) function.last_row_read = true;
-  return static_cast<nwrfc::RFC_STRUCTURE_HANDLE>(
-      Child(container->function, Kind::kRow, "TS", row));
+  if (function.row_handles.size() <= row) function.row_handles.resize(function.rows.size(), 0);
+  uint64_t& handle = function.row_handles[row];
+  if (handle == 0) handle = IdOf(Child(container->function, &function, Kind::kRow, "TS", row));
+  return static_cast<nwrfc::RFC_STRUCTURE_HANDLE>(HandleOf(handle));
 }
 
 nwrfc::RFC_RC NwrfcStandin::FieldText(const FieldIndex& fields, std::string_view record,

@@ -97,11 +97,15 @@ class NwrfcStandin : public NwRfcApi {
     bool first_pass_over = false;
     int64_t cursor = -1;
     uint64_t table = 0;  // the container of TS, once taken
+    // The container of each row of TS once taken (0: not yet): a row read
+    // twice is handed the same handle rather than a new one per read.
+    std::vector<uint64_t> row_handles;
   };
   enum class Kind { kFunction, kStructure, kTable, kRow };
   struct Container {
     Kind kind;
     uint64_t function;  // the function it belongs to (itself for a function)
+    Function* owner;    // that function's data: it lives as long as the container
     std::string name;   // the parameter's name for a structure
     size_t row = 0;     // for a row
   };
@@ -141,7 +145,7 @@ class NwrfcStandin : public NwRfcApi {
   nwrfc::RFC_RC ValueText(Container& container, std::string_view name, std::u16string* text,
                           nwrfc::RFC_ERROR_INFO* error);
   // A child container of `function`: a structure, the table, a row.
-  void* Child(uint64_t function, Kind kind, const std::string& name, size_t row);
+  void* Child(uint64_t function, Function* owner, Kind kind, std::string_view name, size_t row);
 
   std::string folder_;
   LandscapeCache landscape_;
@@ -152,7 +156,10 @@ class NwrfcStandin : public NwRfcApi {
   std::map<uint64_t, unsigned> closed_;  // connections that were open once
   std::map<uint64_t, Description> descriptions_;
   std::map<std::string, uint64_t> description_ids_;  // by system and module
-  std::map<uint64_t, Container> containers_;
+  // By id, ascending: ids only grow, so a new container is appended. Every
+  // field read looks its container up; most read the one found last.
+  std::vector<std::pair<uint64_t, Container>> containers_;
+  size_t last_found_ = 0;  // the position in `containers_` found last
   std::map<uint64_t, Function> functions_;
   std::u16string text_;  // RfcGetString's text, kept: a field read allocates nothing
 };

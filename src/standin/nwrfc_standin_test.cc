@@ -99,6 +99,11 @@ TEST_F(NwrfcStandinTest, RefusesHandlesAfterTheyAreDestroyed) {
   unsigned length = 0;
   ASSERT_EQ(library.GetString(row, u"TSIZE", text, 64, &length, &error), nwrfc::RFC_OK);
   EXPECT_EQ(std::u16string(text), u"52428800");
+  // The row read again: its handle reads the same and goes with the function too.
+  nwrfc::RFC_STRUCTURE_HANDLE row_again = library.GetCurrentRow(table, &error);
+  ASSERT_NE(row_again, nullptr);
+  ASSERT_EQ(library.GetString(row_again, u"TFREE", text, 64, &length, &error), nwrfc::RFC_OK);
+  EXPECT_EQ(std::u16string(text), u"10485760");
   // Checked against the interface: a field of another type or case, a small buffer.
   EXPECT_EQ(library.GetString(row, u"tsize", text, 64, &length, &error),
             nwrfc::RFC_INVALID_PARAMETER);
@@ -128,6 +133,10 @@ TEST_F(NwrfcStandinTest, RefusesHandlesAfterTheyAreDestroyed) {
   ASSERT_EQ(library.DestroyFunction(function, nullptr), nwrfc::RFC_OK);
   EXPECT_EQ(library.live_containers(), 0u);
   EXPECT_EQ(library.GetString(row, u"TSIZE", text, 64, &length, &error), nwrfc::RFC_INVALID_HANDLE);
+  EXPECT_EQ(library.GetString(row_again, u"TSIZE", text, 64, &length, &error),
+            nwrfc::RFC_INVALID_HANDLE);
+  EXPECT_EQ(library.GetCurrentRow(table, &error), nullptr);
+  EXPECT_EQ(error.code, nwrfc::RFC_INVALID_HANDLE);
   EXPECT_EQ(library.GetRowCount(table, &length, &error), nwrfc::RFC_INVALID_HANDLE);
   EXPECT_EQ(library.DestroyFunction(function, &error), nwrfc::RFC_INVALID_HANDLE);
   EXPECT_EQ(library.Invoke(connection, function, &error), nwrfc::RFC_INVALID_HANDLE);

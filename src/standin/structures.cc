@@ -80,11 +80,31 @@ FieldIndex::FieldIndex(const std::vector<FieldDefinition>& fields) {
   }
 }
 
+namespace {
+
+// Whether `name` is `defined` in any letter case: the defined names are upper
+// case already, so only the name asked for is folded.
+bool SameNameIgnoringCase(std::string_view defined, std::string_view name) {
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (defined[i] != Upper(name[i])) return false;
+  }
+  return true;
+}
+
+bool SameName(std::string_view defined, std::string_view name) {
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (defined[i] != name[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 const PlacedField* FieldIndex::Find(std::string_view name) const {
   if (name.size() > kLongestName) return nullptr;
   for (size_t i = first_[name.size()]; i < first_[name.size() + 1]; ++i) {
     const PlacedField& field = fields_[by_length_[i]];
-    if (EqualsIgnoringCase(field.name, name)) return &field;
+    if (SameNameIgnoringCase(field.name, name)) return &field;
   }
   return nullptr;
 }
@@ -93,7 +113,7 @@ const PlacedField* FieldIndex::FindExact(std::string_view name) const {
   if (name.size() > kLongestName) return nullptr;
   for (size_t i = first_[name.size()]; i < first_[name.size() + 1]; ++i) {
     const PlacedField& field = fields_[by_length_[i]];
-    if (field.name == name) return &field;
+    if (SameName(field.name, name)) return &field;
   }
   return nullptr;
 }

@@ -1,5 +1,6 @@
 #include "standin/words.h"
 
+#include <array>
 #include <cstring>
 
 namespace vaultgauge::standin {
@@ -10,12 +11,36 @@ std::string UpperCase(std::string_view text) {
   return upper;
 }
 
+namespace {
+
+// Character classes of the scans below, looked up once per character.
+enum CharClass : unsigned char { kBlank = 1, kQuote = 2, kLineEnd = 4 };
+
+constexpr std::array<unsigned char, 256> kClasses = [] {
+  std::array<unsigned char, 256> classes{};
+  classes[' '] = kBlank;
+  classes['\t'] = kBlank;
+  classes['"'] = kQuote;
+  classes['\r'] = kLineEnd;
+  classes['\n'] = kLineEnd;
+  return classes;
+}();
+
+unsigned char ClassOf(char c) { return kClasses[static_cast<unsigned char>(c)]; }
+
+// Blanks, tabs and line ends: what Trim drops.
+bool IsSpace(char c) { return (ClassOf(c) & (kBlank | kLineEnd)) != 0; }
+
+// What ends a plain run of a word.
+bool EndsRun(char c) { return (ClassOf(c) & (kBlank | kQuote)) != 0; }
+
+}  // namespace
+
 std::string_view Trim(std::string_view text) {
-  auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
   size_t begin = 0;
   size_t end = text.size();
-  while (begin < end && space(text[begin])) ++begin;
-  while (end > begin && space(text[end - 1])) --end;
+  while (begin < end && IsSpace(text[begin])) ++begin;
+  while (end > begin && IsSpace(text[end - 1])) --end;
   return text.substr(begin, end - begin);
 }
 
@@ -32,21 +57,22 @@ bool SplitWords(std::string_view text, std::string* buffer, std::vector<std::str
   buffer->reserve(text.size());
   bool open_quote = false;
   size_t at = 0;
-  while (at < text.size()) {
-    if (text[at] == ' ' || text[at] == '\t') {
+  const size_t size = text.size();
+  while (at < size) {
+    if (ClassOf(text[at]) == kBlank) {
       ++at;
       continue;
     }
     // The word: plain runs and quoted parts, up to a blank outside quotes.
     size_t start = at;
     bool has_quotes = false;
-    while (at < text.size()) {
-      while (at < text.size() && text[at] != ' ' && text[at] != '\t' && text[at] != '"') ++at;
-      if (at == text.size() || text[at] != '"') break;
+    while (at < size) {
+      while (at < size && !EndsRun(text[at])) ++at;
+      if (at == size || ClassOf(text[at]) != kQuote) break;
       has_quotes = true;
       size_t close = text.find('"', at + 1);
       open_quote = close == std::string_view::npos;
-      at = open_quote ? text.size() : close + 1;
+      at = open_quote ? size : close + 1;
     }
     std::string_view word = text.substr(start, at - start);
     if (!has_quotes) {
