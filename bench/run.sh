@@ -107,18 +107,14 @@ read -r ratio_med ratio_min ratio_max < <(printf '%s' "$round_ratios" | median_m
 read -r nw_ratio_med nw_ratio_min nw_ratio_max < <(printf '%s' "$nw_round_ratios" | median_min_max)
 read -r set_ratio_med set_ratio_min set_ratio_max < <(printf '%s' "$set_round_ratios" |
   median_min_max)
-read -r minimal_med minimal_min minimal_max < <(for f in "$out"/data/single-*.json; do
-  times_of "$f" 0
-done | stats)
-read -r single_med single_min single_max < <(for f in "$out"/data/single-*.json; do
-  times_of "$f" 1
-done | stats)
-read -r nw_med nw_min nw_max < <(for f in "$out"/data/single-*.json; do
-  times_of "$f" 2
-done | stats)
-read -r set_med set_min set_max < <(for f in "$out"/data/single-*.json; do
-  times_of "$f" 3
-done | stats)
+# every_round INDEX: "median min max" of command INDEX's times in all rounds.
+every_round() {
+  for f in "$out"/data/single-*.json; do times_of "$f" "$1"; done | stats
+}
+read -r minimal_med minimal_min minimal_max < <(every_round 0)
+read -r single_med single_min single_max < <(every_round 1)
+read -r nw_med nw_min nw_max < <(every_round 2)
+read -r set_med set_min set_max < <(every_round 3)
 
 # 2. The global-list runs.
 (cd "$out/global" && hyperfine -N --warmup 3 --min-runs 20 --style none \

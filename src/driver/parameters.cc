@@ -35,6 +35,19 @@ void ReadLogonKeywords(Parameters* parameters) {
   logon.sysnr = KeywordValue(*parameters, ",NO=", kSysnrLimit);
 }
 
+// A value of at most `max_digits` decimal digits and nothing else, from `low`
+// to `high`: the form of every numeric keyword and setting.
+std::optional<unsigned> SmallNumber(std::string_view digits, size_t max_digits, unsigned low,
+                                    unsigned high) {
+  if (digits.empty() || digits.size() > max_digits ||
+      digits.find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  const int64_t value = ParseDecimal(digits);
+  if (value < low || value > high) return std::nullopt;
+  return static_cast<unsigned>(value);
+}
+
 // At most three characters after "CH=", ending early at a comma. The digits
 // are read from the upper-cased text, which has them as entered.
 ChannelSelection ReadChannelSelection(const std::string& text) {
@@ -49,14 +62,9 @@ ChannelSelection ReadChannelSelection(const std::string& text) {
 
 // A whole per cent of LIMITS=: one to three digits, 1 to 100.
 bool ReadLimit(std::string_view digits, unsigned* limit) {
-  if (digits.empty() || digits.size() > 3 ||
-      digits.find_first_not_of("0123456789") != std::string_view::npos) {
-    return false;
-  }
-  long long value = ParseDecimal(digits);
-  if (value < 1 || value > 100) return false;
-  *limit = static_cast<unsigned>(value);
-  return true;
+  std::optional<unsigned> value = SmallNumber(digits, 3, 1, 100);
+  if (value) *limit = *value;
+  return value.has_value();
 }
 
 bool ReadLimits(std::string_view value, Parameters* parameters) {
@@ -92,14 +100,9 @@ bool ReadPercent(std::string_view /*value*/, Parameters* parameters) {
 
 // Seconds from 1 to 900.
 bool ReadTimeout(std::string_view value, Parameters* parameters) {
-  if (value.empty() || value.size() > 3 ||
-      value.find_first_not_of("0123456789") != std::string_view::npos) {
-    return false;
-  }
-  long long seconds = ParseDecimal(value);
-  if (seconds < 1 || seconds > 900) return false;
-  parameters->timeout_seconds = static_cast<unsigned>(seconds);
-  return true;
+  std::optional<unsigned> seconds = SmallNumber(value, 3, 1, 900);
+  if (seconds) parameters->timeout_seconds = *seconds;
+  return seconds.has_value();
 }
 
 bool ReadParallel(std::string_view value, Parameters* parameters) {
@@ -170,13 +173,7 @@ Parameters ParseParameters(std::string_view raw_text) {
 }
 
 std::optional<unsigned> ParseParallelWidth(std::string_view text) {
-  if (text.empty() || text.size() > 2 ||
-      text.find_first_not_of("0123456789") != std::string::npos) {
-    return std::nullopt;
-  }
-  unsigned width = static_cast<unsigned>(ParseDecimal(text));
-  if (width < kMinParallelWidth || width > kMaxParallelWidth) return std::nullopt;
-  return width;
+  return SmallNumber(text, 2, kMinParallelWidth, kMaxParallelWidth);
 }
 
 Status CheckWordKeywords(const Parameters& parameters) {
