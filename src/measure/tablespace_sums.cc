@@ -24,15 +24,8 @@ std::string Grouped(uint64_t value) {
 // value, which the sums then refuse.
 bool SizeFromText(std::string_view text, int64_t* size) {
   if (!text.empty() && text[0] == '+') text.remove_prefix(1);
-  if (text.empty()) return false;
-  constexpr uint64_t kMax = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
-  uint64_t value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    const unsigned digit = static_cast<unsigned>(c - '0');
-    value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
-  }
-  *size = static_cast<int64_t>(value);
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) return false;
+  *size = ParseDecimal(text);
   return true;
 }
 
