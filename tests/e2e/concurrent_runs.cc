@@ -129,7 +129,8 @@ class ConcurrentRunsTest : public ::testing::Test {
         ADD_FAILURE() << "round " << round << ", run " << runs[i].arguments[0] << " "
                       << (runs[i].arguments.size() > 1 ? runs[i].arguments[1] : "") << "\nalone:\n"
                       << runs[i].alone << "\ntogether:\n"
-                      << together;
+                      << together << "\nits standard error:\n"
+                      << Read(root_ / ("err" + std::to_string(i)));
       }
       const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
           std::chrono::steady_clock::now() - start);
@@ -150,7 +151,9 @@ class ConcurrentRunsTest : public ::testing::Test {
       if (chdir(work_.c_str()) != 0) _exit(127);
       int fd_in = open("/dev/null", O_RDONLY);
       int fd_out = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      int fd_err = open("/dev/null", O_WRONLY);
+      // Kept apart from the output compared: it tells why a run went wrong.
+      const fs::path err = root_ / ("err" + std::to_string(index));
+      int fd_err = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
       if (fd_in < 0 || fd_out < 0 || fd_err < 0) _exit(127);
       dup2(fd_in, 0);
       dup2(fd_out, 1);
